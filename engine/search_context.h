@@ -11,6 +11,10 @@
 
 namespace lanterra {
 
+inline constexpr int MAX_LEVEL = 6;
+// Root scores strictly inside the win band get up to +-7 of random noise.
+inline constexpr int ROOT_NOISE_MASK = 7;
+
 struct SearchContext {
   TranspositionTable table;             // 1,048,576 slots, allocated once
   int32_t historyScores[65536] = {};    // indexed by the whole 16-bit move
@@ -23,11 +27,27 @@ struct SearchContext {
   Position* pos = nullptr;              // the position being searched
 };
 
-// The context is large; make it on the heap once.
+// Quiescence nodes a decision at level may spend before it stops deepening;
+// levels outside 0..6 are taken as the nearest one.
+constexpr int32_t NodeBudget(int level) {
+  level = level < 0 ? 0 : level > MAX_LEVEL ? MAX_LEVEL : level;
+  return int32_t(64) << (3 * level);
+}
+static_assert(NodeBudget(0) == 64 && NodeBudget(6) == 16777216);
+
+// The context is large; make it on the heap once. The book starts empty and
+// the generator unseeded: the program loads one and seeds the other.
 std::unique_ptr<SearchContext> MakeSearchContext();
 
-// Chooses a move for pos at ctx.level into ctx.chosenMove. pos is left as it
-// was, except distance, which becomes 0.
+// Chooses a move for pos at ctx.level into ctx.chosenMove, or 0 when pos has
+// no legal move. pos is left as it was, except distance, which becomes 0.
+// pos must have room in its history for a search line: historyCount at most
+// MOVE_HISTORY_CAPACITY - MAX_PLY - 2.
 void ThinkMove(SearchContext& ctx, Position& pos);
+
+// One iteration of deepening at the root of ctx.pos: searches every root
+// move to depth, leaves the best in ctx.chosenMove and returns its score
+// with the root noise added.
+int RootSearch(SearchContext& ctx, int depth);
 
 }  // namespace lanterra

@@ -1,0 +1,133 @@
+#include "engine/search.h"
+
+#include "engine/move_sorter.h"
+
+namespace lanterra {
+
+int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
+  Position& pos = *ctx.pos;
+
+  // 1. Below the horizon only captures and check evasions are followed.
+  if (depth <= 0) return Quiesce(ctx, alpha, beta);
+
+  // 2. A repeated position is decided by who kept checking, before anything
+  //    else: its score depends on the path, not on the position.
+  if (int status = pos.RepetitionStatus(1); status != 0) return pos.RepetitionScore(status);
+
+  // 3. The ply limit bounds recursion and the killer table.
+  if (pos.distance == MAX_PLY) return pos.StaticScore();
+
+  // 4. Transposition table: a usable score ends the node; a matching entry
+  //    at least supplies the move to try first.
+  Move hashMove = 0;
+  if (int hashScore = ctx.table.Probe(pos, alpha, beta, depth, hashMove); hashScore > -SCORE_MATE)
+    return hashScore;
+
+  // 5. Null move: if passing still fails high, a real move would too. Not
+  //    in check, not twice in a row, and not with too little material, where
+  //    zugzwang makes passing a poor guide.
+  if (!noNull && pos.LastRecord().inCheck == 0 && pos.NullMoveAllowed()) {
+    pos.DoNullMove();
+    int score = -Search(ctx, -beta, 1 - beta, depth - NULL_MOVE_REDUCTION - 1, true);
+    pos.UndoNullMove();
+    if (score >= beta) return score;
+  }
+
+  // 6. Moves in the sorter's order.
+  MoveSorter sorter(ctx, hashMove);
+  int best = -SCORE_MATE;
+  Move bestMove = 0;
+  int bound = BOUND_UPPER;
+
+  // 7. Principal-variation search: the first legal move gets the full
+  //    window, the others a null window and a re-search when they beat alpha.
+  while (Move mv = sorter.NextMove()) {
+    if (!pos.DoMove(mv)) continue;
+    // A checking move is searched one ply deeper.
+    int newDepth = pos.LastRecord().inCheck ? depth : depth - 1;
+    int score;
+    if (best == -SCORE_MATE) {
+      score = -Search(ctx, -beta, -alpha, newDepth, false);
+    } else {
+      score = -Search(ctx, -alpha - 1, -alpha, newDepth, false);
+      if (score > alpha && score < beta) score = -Search(ctx, -beta, -alpha, newDepth, false);
+    }
+    pos.UndoMove();
+
+    if (score > best) {
+      best = score;
+      if (score >= beta) {
+        bound = BOUND_LOWER;
+        bestMove = mv;
+        break;
+      }
+      if (score > alpha) {
+        bound = BOUND_EXACT;
+        bestMove = mv;
+        alpha = score;
+      }
+    }
+  }
+
+  // 8. No legal move: mated or stalemated, both lost.
+  if (best == -SCORE_MATE) return pos.distance - SCORE_MATE;
+
+  // 9. Remember the result; only a node that found a best move teaches the
+  //    ordering tables.
+  ctx.table.Store(pos, bound, best, depth, bestMove);
+  if (bestMove != 0) RecordBestMove(ctx, bestMove, depth);
+
+  // 10.
+  return best;
+}
+
+int Quiesce(SearchContext& ctx, int alpha, int beta) {
+  Position& pos = *ctx.pos;
+
+  // 1. Only quiescence nodes count towards the level's budget.
+  ++ctx.nodeCount;
+
+  // 2. Repetition, as in the full-width search.
+  if (int status = pos.RepetitionStatus(1); status != 0) return pos.RepetitionScore(status);
+
+  // 3.
+  if (pos.distance == MAX_PLY) return pos.StaticScore();
+
+  // 4.
+  int best = -SCORE_MATE;
+  Move moves[MAX_MOVES_PER_POSITION];
+  int count;
+
+  if (pos.LastRecord().inCheck) {
+    // 5. In check every evasion is searched and standing pat is no option.
+    count = pos.ListMoves(moves, 0);
+    SortByHistory(ctx.historyScores, moves, count);
+  } else {
+    // 6. Stand pat: the side to move may decline every capture.
+    int eval = pos.StaticScore();
+    if (eval > best) {
+      if (eval >= beta) return eval;
+      best = eval;
+      if (eval > alpha) alpha = eval;
+    }
+    count = pos.ListMoves(moves, 1);
+    SortByCaptureValue(pos, moves, count);
+  }
+
+  // 7.
+  for (int i = 0; i < count; ++i) {
+    if (!pos.DoMove(moves[i])) continue;
+    int score = -Quiesce(ctx, -beta, -alpha);
+    pos.UndoMove();
+    if (score > best) {
+      if (score >= beta) return score;
+      best = score;
+      if (score > alpha) alpha = score;
+    }
+  }
+
+  // 8. Only a side in check can end up without any score: it is mated.
+  return best == -SCORE_MATE ? pos.distance - SCORE_MATE : best;
+}
+
+}  // namespace lanterra

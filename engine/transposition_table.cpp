@@ -1,0 +1,71 @@
+#include "engine/transposition_table.h"
+
+#include <cstring>
+
+namespace lanterra {
+
+TranspositionTable::TranspositionTable() : slots(new HashEntry[SLOT_COUNT]) {}
+
+void TranspositionTable::Clear() {
+  // HashEntry is trivially copyable and all-zero means empty, so one memset
+  // over the 16 MiB is the cheapest way to forget the previous decision.
+  std::memset(static_cast<void*>(slots.get()), 0, sizeof(HashEntry) * SLOT_COUNT);
+}
+
+int TranspositionTable::Probe(const Position& pos, int alpha, int beta, int depth,
+                              Move& hashMove) const {
+  const HashEntry& slot = SlotOf(pos);
+  if (slot.lockA != pos.zobrist.lockA || slot.lockB != pos.zobrist.lockB) {
+    hashMove = 0;
+    return -SCORE_MATE;
+  }
+  // The move is worth trying first even when the score cannot be used.
+  hashMove = slot.move;
+
+  int score = slot.score;
+  bool isMate = false;
+  if (score > SCORE_WIN) {
+    // Perpetual-check rulings depend on the path that led here, so they are
+    // never taken over from another visit.
+    if (score < SCORE_BANNED) return -SCORE_MATE;
+    score -= pos.distance;
+    isMate = true;
+  } else if (score < -SCORE_WIN) {
+    if (score > -SCORE_BANNED) return -SCORE_MATE;
+    score += pos.distance;
+    isMate = true;
+  }
+
+  // A mate stays a mate however shallow the search that proved it.
+  if (slot.depth < depth && !isMate) return -SCORE_MATE;
+
+  switch (slot.bound) {
+    case BOUND_LOWER: return score >= beta ? score : -SCORE_MATE;
+    case BOUND_UPPER: return score <= alpha ? score : -SCORE_MATE;
+    default: return score;
+  }
+}
+
+void TranspositionTable::Store(const Position& pos, int bound, int score, int depth, Move move) {
+  HashEntry& slot = slots[pos.zobrist.key & SLOT_MASK];
+  // Depth-preferred replacement, whoever owns the slot.
+  if (slot.depth > depth) return;
+
+  int stored = score;
+  if (score > SCORE_WIN) {
+    if (move == 0 && score <= SCORE_BANNED) return;
+    stored = score + pos.distance;
+  } else if (score < -SCORE_WIN) {
+    if (move == 0 && score >= -SCORE_BANNED) return;
+    stored = score - pos.distance;
+  }
+
+  slot.depth = uint8_t(depth);
+  slot.bound = uint8_t(bound);
+  slot.score = int16_t(stored);
+  slot.move = uint16_t(move);
+  slot.lockA = pos.zobrist.lockA;
+  slot.lockB = pos.zobrist.lockB;
+}
+
+}  // namespace lanterra

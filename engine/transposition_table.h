@@ -1,0 +1,53 @@
+// The transposition table: what the full-width search and the root found for
+// a position during one move decision. One slot per position, chosen by the
+// low 20 bits of the key and verified by the two lock words.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "rules/position.h"
+
+namespace lanterra {
+
+inline constexpr int BOUND_UPPER = 1;
+inline constexpr int BOUND_LOWER = 2;
+inline constexpr int BOUND_EXACT = 3;
+
+struct HashEntry {
+  uint8_t depth = 0;   // remaining depth of the search that produced score
+  uint8_t bound = 0;   // BOUND_UPPER, BOUND_LOWER or BOUND_EXACT; 0 when empty
+  int16_t score = 0;   // mate scores are kept relative to the storing node
+  uint16_t move = 0;   // best move, 0 for none
+  uint32_t lockA = 0;
+  uint32_t lockB = 0;
+};
+static_assert(sizeof(HashEntry) == 16, "slots are packed into 16 bytes");
+
+class TranspositionTable {
+ public:
+  static constexpr int SLOT_BITS = 20;
+  static constexpr uint32_t SLOT_COUNT = 1u << SLOT_BITS;
+  static constexpr uint32_t SLOT_MASK = SLOT_COUNT - 1;
+
+  // The only allocation of the table happens here, once.
+  TranspositionTable();
+
+  // Empties every slot; each move decision starts with it.
+  void Clear();
+
+  // A usable score for pos within (alpha, beta) at depth, or -SCORE_MATE.
+  // hashMove always receives the slot's move when the locks match, else 0.
+  int Probe(const Position& pos, int alpha, int beta, int depth, Move& hashMove) const;
+
+  // Records a result for pos, unless a deeper entry holds the slot or a
+  // perpetual-check score comes without a move.
+  void Store(const Position& pos, int bound, int score, int depth, Move move);
+
+  const HashEntry& SlotOf(const Position& pos) const { return slots[pos.zobrist.key & SLOT_MASK]; }
+
+ private:
+  std::unique_ptr<HashEntry[]> slots;
+};
+
+}  // namespace lanterra
