@@ -1,0 +1,92 @@
+// Commands that inspect the rules core: perft, key and moves.
+#include <chrono>
+#include <cstdio>
+
+#include "rules/notation.h"
+#include "tools/position_args.h"
+
+namespace lanterra::tool {
+namespace {
+
+// Counts leaf nodes with the same operations the engine uses: ListMoves
+// and DoMove/UndoMove.
+uint64_t Perft(Position& pos, int depth) {
+  Move moves[MAX_MOVES_PER_POSITION];
+  int count = pos.ListMoves(moves, 0);
+  uint64_t nodes = 0;
+  for (int i = 0; i < count; ++i) {
+    if (!pos.DoMove(moves[i])) continue;
+    nodes += depth <= 1 ? 1 : Perft(pos, depth - 1);
+    pos.UndoMove();
+  }
+  return nodes;
+}
+
+int RunPerft(const Args& args) {
+  bool divide = false;
+  Args rest;
+  for (auto a : args) {
+    if (a == "--divide")
+      divide = true;
+    else
+      rest.push_back(a);
+  }
+  long long depth = 0;
+  if (rest.empty() || !ParseNumber(rest[0], depth) || depth < 1 || depth > 8) {
+    std::fprintf(stderr, "usage: lanterra perft DEPTH [--divide] [FEN] (DEPTH 1..8)\n");
+    return 2;
+  }
+  Position pos;
+  if (!ReadPositionArgs(rest, 1, pos)) return 2;
+  auto start = std::chrono::steady_clock::now();
+  uint64_t total = 0;
+  if (divide) {
+    Move moves[MAX_MOVES_PER_POSITION];
+    int count = pos.ListMoves(moves, 0);
+    for (int i = 0; i < count; ++i) {
+      if (!pos.DoMove(moves[i])) continue;
+      uint64_t n = depth <= 1 ? 1 : Perft(pos, int(depth) - 1);
+      pos.UndoMove();
+      std::printf("%s %llu\n", IccsMove(moves[i]).c_str(), (unsigned long long)n);
+      total += n;
+    }
+  } else {
+    total = Perft(pos, int(depth));
+  }
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("nodes %llu\n", (unsigned long long)total);
+  std::fprintf(stderr, "time %.3f s, %.0f nodes/s\n", seconds, seconds > 0 ? double(total) / seconds : 0.0);
+  return 0;
+}
+
+int RunKey(const Args& args) {
+  Position pos;
+  if (!ReadPositionArgs(args, 0, pos)) return 2;
+  std::printf("key %08X lockA %08X lockB %08X\n", pos.zobrist.key, pos.zobrist.lockA, pos.zobrist.lockB);
+  return 0;
+}
+
+int RunMoves(const Args& args) {
+  Position pos;
+  if (!ReadPositionArgs(args, 0, pos)) return 2;
+  Move moves[MAX_MOVES_PER_POSITION];
+  int count = pos.ListMoves(moves, 0);
+  int legal = 0;
+  for (int i = 0; i < count; ++i) {
+    bool played = pos.DoMove(moves[i]);
+    if (played) {
+      pos.UndoMove();
+      ++legal;
+    }
+    std::printf("%s%s\n", IccsMove(moves[i]).c_str(), played ? "" : " refused");
+  }
+  std::printf("moves %d legal %d\n", count, legal);
+  return 0;
+}
+
+CommandRegistrar perftCommand{"perft", "perft DEPTH [--divide] [FEN]   count leaf nodes", &RunPerft};
+CommandRegistrar keyCommand{"key", "key [FEN]   print the position's Zobrist key words", &RunKey};
+CommandRegistrar movesCommand{"moves", "moves [FEN]   list pseudo-legal moves in generation order", &RunMoves};
+
+}  // namespace
+}  // namespace lanterra::tool
