@@ -92,6 +92,8 @@ void ThinkMove(SearchContext& ctx, Position& pos) {
 
   // 2. The current position becomes the root.
   pos.distance = 0;
+  ctx.completedDepth = 0;
+  ctx.rootScore = 0;
 
   // 3. + 4. A book move is played unless it would complete a threefold
   //    repetition. A book move DoMove refuses was never made, so there is
@@ -122,6 +124,8 @@ void ThinkMove(SearchContext& ctx, Position& pos) {
   ctx.nodeCount = 0;
   for (int depth = 1; depth <= MAX_PLY; ++depth) {
     int score = RootSearch(ctx, depth);
+    ctx.completedDepth = depth;
+    ctx.rootScore = score;
     if (score > SCORE_WIN || score < -SCORE_WIN) break;
     if (ctx.nodeCount > NodeBudget(ctx.level)) break;
   }

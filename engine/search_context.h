@@ -22,6 +22,8 @@ struct SearchContext {
   int32_t nodeCount = 0;                // quiescence nodes of this decision
   Book book;
   Move chosenMove = 0;
+  int32_t completedDepth = 0;           // last finished iteration; 0: book, forced or no move
+  int32_t rootScore = 0;                // that iteration's root score, noise included
   int level = 3;                        // 0..6: a budget of 64 << (3 * level) nodes
   PseudoRandom random;                  // the game's one generator
   Position* pos = nullptr;              // the position being searched

@@ -1,0 +1,66 @@
+// lanterra think: one move decision of the engine, as the game makes it.
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+#include "engine/search_context.h"
+#include "rules/notation.h"
+#include "tools/position_args.h"
+
+namespace lanterra::tool {
+namespace {
+
+int RunThink(const Args& args) {
+  long long level = 3;
+  long long seed = (long long)std::time(nullptr);
+  bool useBook = true;
+  size_t i = 0;
+  for (; i < args.size(); ++i) {
+    if (args[i] == "--level" && i + 1 < args.size()) {
+      if (!ParseNumber(args[++i], level) || level < 0 || level > MAX_LEVEL) {
+        std::fprintf(stderr, "lanterra think: level must be 0..6\n");
+        return 2;
+      }
+    } else if (args[i] == "--seed" && i + 1 < args.size()) {
+      if (!ParseNumber(args[++i], seed) || seed < 0 || seed > 0xFFFFFFFFLL) {
+        std::fprintf(stderr, "lanterra think: seed must be 0..4294967295\n");
+        return 2;
+      }
+    } else if (args[i] == "--no-book") {
+      useBook = false;
+    } else if (args[i].starts_with("--")) {
+      std::fprintf(stderr, "lanterra think: unknown option '%.*s'\n", int(args[i].size()), args[i].data());
+      return 2;
+    } else {
+      break;
+    }
+  }
+  Position pos;
+  if (!ReadPositionArgs(args, i, pos)) return 2;
+
+  auto ctx = MakeSearchContext();
+  ctx->level = int(level);
+  ctx->random.Seed(uint32_t(seed));
+  if (useBook) ReadBook(ctx->book, EmbeddedBookData());
+
+  auto start = std::chrono::steady_clock::now();
+  ThinkMove(*ctx, pos);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+  if (ctx->chosenMove == 0) {
+    std::printf("bestmove (none)\n");
+    return 1;
+  }
+  std::printf("bestmove %s depth %d nodes %d score %d\n", IccsMove(ctx->chosenMove).c_str(),
+              ctx->completedDepth, ctx->nodeCount, ctx->rootScore);
+  std::fprintf(stderr, "time %.3f s\n", seconds);
+  return 0;
+}
+
+CommandRegistrar reg{"think",
+                     "think [--level N] [--seed S] [--no-book] [FEN] [moves m1 m2 ...]  "
+                     "engine move decision (level 0..6, default 3)",
+                     &RunThink};
+
+}  // namespace
+}  // namespace lanterra::tool
