@@ -22,6 +22,9 @@ struct UiState {
   int32_t level = 0;           // 0..6, read by the engine at every decision
 };
 
+inline constexpr int SETUP_COUNT = 4;
+inline constexpr int LEVEL_COUNT = 7;
+
 class GameController {
  public:
   GameController(WindowServices& window, SearchContext& engine);
@@ -29,6 +32,9 @@ class GameController {
   UiState ui;
   Position currentPosition;
   Position undoSnapshot;
+  // Mirrors the Undo menu item: true exactly when undoSnapshot holds the
+  // position before a human move of the running game.
+  bool undoEnabled = false;
 
   // A click on the square shown on screen (not yet un-flipped).
   void OnBoardClick(Square screenSquare);
@@ -38,15 +44,26 @@ class GameController {
   void RestoreSnapshot();
   int ShowGameOver(const char* text, int resultId);
 
-  // Menu operations: a new game from setup 0..3 with the human on either
-  // side, the level, undo and the sound switch.
-  void StartGame(int setup, bool humanPlaysBlack);
-  void SetLevel(int level);
-  void Undo();
+  // Menu operations. Each refuses an argument out of range (false) and then
+  // changes nothing.
+  // A new game from setup 0..3 with the human on either side; the computer
+  // opens at once when the human plays black.
+  bool StartGame(int setup, bool humanPlaysBlack);
+  // The level 0..6 applies from the computer's next decision on.
+  bool SetLevel(int level);
+  // Takes back the human's last move and the reply; false while the Undo
+  // item is gray.
+  bool Undo();
   void ToggleSound();
 
   WindowServices& window;
   SearchContext& engine;
+
+ private:
+  // The tests that may end the game after a move; fromHuman says whose move
+  // it was. Returns true when a game-over box was shown.
+  bool JudgeAfterMove(bool fromHuman);
+  void SetUndoEnabled(bool enabled);
 };
 
 }  // namespace lanterra
