@@ -1,0 +1,210 @@
+// The process: start-up, the main window and its message loop. The window
+// procedure only decodes messages and hands them on.
+#include <cstdint>
+#include <ctime>
+#include <span>
+
+#include "app/win32/board_geometry.h"
+#include "app/win32/gdi_owners.h"
+#include "app/win32/resource_ids.h"
+#include "app/win32/win32_app.h"
+#include "engine/book.h"
+
+namespace lanterra::win32 {
+
+namespace {
+
+constexpr char WINDOW_CLASS[] = "TORVIN";
+constexpr char WINDOW_TITLE[] = "Lanterra";
+// A caption, a system menu and a minimize box: no sizing border and no
+// maximize box, since the board picture has one size only.
+constexpr DWORD WINDOW_STYLE = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// The window procedure has no parameter for the program; there is only one.
+Application* theApp = nullptr;
+
+HBITMAP LoadBitmapResource(HINSTANCE instance, int resourceId) {
+  return static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0,
+                                         LR_SHARED | LR_DEFAULTSIZE));
+}
+
+void LoadPictures(Win32Handles& h) {
+  h.boardBitmap = LoadBitmapResource(h.instance, IDB_BOARD);
+  h.frameBitmap = LoadBitmapResource(h.instance, IDB_FRAME);
+  for (int kind = 0; kind < 7; ++kind) {
+    h.pieceBitmaps[SideBit(SIDE_RED) + kind] = LoadBitmapResource(h.instance, IDB_PIECE_BASE + SideBit(SIDE_RED) + kind);
+    h.pieceBitmaps[SideBit(SIDE_BLACK) + kind] =
+        LoadBitmapResource(h.instance, IDB_PIECE_BASE + SideBit(SIDE_BLACK) + kind);
+  }
+}
+
+// The opening book as the bytes of its resource; an empty span when the
+// program was built without one.
+std::span<const uint8_t> BookResource(HINSTANCE instance) {
+  HRSRC resource = FindResourceA(instance, "BOOK_DATA", MAKEINTRESOURCEA(10));  // RT_RCDATA
+  if (!resource) return {};
+  HGLOBAL loaded = LoadResource(instance, resource);
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) return {};
+  return {static_cast<const uint8_t*>(bytes), size_t(SizeofResource(instance, resource))};
+}
+
+HANDLE LoadSharedImage(HINSTANCE instance, LPCSTR name, UINT type, int size, UINT flags = 0) {
+  return LoadImageA(instance, name, type, size, size, LR_SHARED | flags);
+}
+
+void OnCreate(HWND window) {
+  // The window was created at the system's default size; make its client
+  // area exactly the board picture, menu bar included in the frame.
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const int left = rect.left;
+  const int top = rect.top;
+  rect.right = rect.left + CLIENT_WIDTH;
+  rect.bottom = rect.top + CLIENT_HEIGHT;
+  AdjustWindowRect(&rect, WINDOW_STYLE, TRUE);
+  MoveWindow(window, left, top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
+void OnPaint(HWND window) {
+  // Always the whole board: painting one cell is cheap next to working out
+  // which pieces and frames an invalid rectangle touches.
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  PaintBoard(dc, *theApp);
+  EndPaint(window, &paint);
+}
+
+void OnLeftButtonDown(LPARAM lParam) {
+  const Square sq = ScreenSquareAt(LOWORD(lParam), HIWORD(lParam));
+  if (sq != 0) theApp->game->OnBoardClick(sq);
+}
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      OnCreate(window);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_PAINT:
+      OnPaint(window);
+      return 0;
+    case WM_COMMAND:
+      OnMenuCommand(*theApp, LOWORD(wParam));
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnLeftButtonDown(lParam);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = WindowProcedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = HICON(LoadSharedImage(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 32));
+  windowClass.hIconSm = HICON(LoadSharedImage(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16));
+  windowClass.hCursor = HCURSOR(LoadSharedImage(nullptr, IDC_ARROW, IMAGE_CURSOR, 0, LR_DEFAULTSIZE));
+  windowClass.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
+  windowClass.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
+  windowClass.lpszClassName = WINDOW_CLASS;
+  RegisterClassExA(&windowClass);
+  return CreateWindowExA(0, WINDOW_CLASS, WINDOW_TITLE, WINDOW_STYLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+}
+
+int RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return int(message.wParam);
+}
+
+}  // namespace
+
+void Win32Window::BeginDrawing() {
+  Win32Handles& h = app_.handles;
+  h.paintDc = GetDC(h.mainWindow);
+  h.scratchDc = CreateCompatibleDC(h.paintDc);
+}
+
+void Win32Window::EndDrawing() {
+  Win32Handles& h = app_.handles;
+  if (h.scratchDc) DeleteDC(h.scratchDc);
+  if (h.paintDc) ReleaseDC(h.mainWindow, h.paintDc);
+  h.scratchDc = nullptr;
+  h.paintDc = nullptr;
+}
+
+void Win32Window::PaintBoard() { win32::PaintBoard(app_.handles.paintDc, app_); }
+
+void Win32Window::PaintSquare(Square sq, bool framed) { win32::PaintSquare(app_, sq, framed); }
+
+void Win32Window::PlayEventSound(int id) { win32::PlayEventSound(app_, id); }
+
+int Win32Window::ShowMessageBox(const char* text, const char* caption, unsigned style, int iconId) {
+  return win32::ShowMessageBox(app_, text, caption, style, iconId);
+}
+
+void Win32Window::EnableUndo(bool enabled) {
+  EnableMenuItem(app_.handles.menu, IDC_UNDO, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void Win32Window::SetBusyCursor(bool busy) {
+  SetCursor(HCURSOR(LoadSharedImage(nullptr, busy ? IDC_WAIT : IDC_ARROW, IMAGE_CURSOR, 0, LR_DEFAULTSIZE)));
+}
+
+// Start-up, in a fixed order: the engine first, then the pictures, then the
+// window, then the game.
+int RunProgram(HINSTANCE instance, int showCommand) {
+  static Application app;
+  theApp = &app;
+  app.engine = MakeSearchContext();
+  app.window = std::make_unique<Win32Window>(app);
+  app.game = std::make_unique<GameController>(*app.window, *app.engine);
+  GameController& game = *app.game;
+  Win32Handles& h = app.handles;
+
+  // 1. One generator serves the book, the root search's noise and the quotes.
+  app.engine->random.Seed(uint32_t(std::time(nullptr)));
+  // 2. The Zobrist keys are built at compile time: nothing to generate here.
+  // 3. The module, for every resource.
+  h.instance = instance;
+  // 4. The opening book.
+  ReadBook(app.engine->book, BookResource(instance));
+  // 5. Sound on, lowest level.
+  game.ui.soundOn = 1;
+  game.SetLevel(0);
+  // 6. The pictures, shared and kept for the whole run.
+  LoadPictures(h);
+  // 7, 8. The window and its menu.
+  h.mainWindow = CreateMainWindow(instance);
+  if (!h.mainWindow) return 0;
+  h.menu = GetMenu(h.mainWindow);
+  // 9. The menu resource carries no marks; the state it mirrors starts here.
+  CheckMenuItem(h.menu, IDC_LEVEL_FIRST, MF_BYCOMMAND | MF_CHECKED);
+  CheckMenuItem(h.menu, IDC_SOUND, MF_BYCOMMAND | MF_CHECKED);
+  // 10. The normal setup, human on red.
+  game.ui.flipped = 0;
+  game.undoSnapshot.SetUpStart(0);
+  game.RestoreSnapshot();
+  // 11. Show and paint.
+  ShowWindow(h.mainWindow, showCommand);
+  UpdateWindow(h.mainWindow);
+  // 12, 13.
+  PlayEventSound(app, IDW_NEW_GAME);
+  return RunMessageLoop();
+}
+
+}  // namespace lanterra::win32
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  return lanterra::win32::RunProgram(instance, showCommand);
+}

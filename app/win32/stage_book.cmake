@@ -1,0 +1,11 @@
+# Copies SOURCE to TARGET, or writes an empty TARGET when SOURCE is missing.
+if(EXISTS "${SOURCE}")
+  configure_file("${SOURCE}" "${TARGET}" COPYONLY)
+elseif(NOT EXISTS "${TARGET}")
+  file(WRITE "${TARGET}" "")
+else()
+  file(SIZE "${TARGET}" size)
+  if(NOT size EQUAL 0)
+    file(WRITE "${TARGET}" "")
+  endif()
+endif()
