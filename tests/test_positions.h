@@ -1,0 +1,56 @@
+// Helpers shared by the tests: positions from FEN, moves from ICCS, and
+// seeded random play.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "rules/notation.h"
+#include "rules/position.h"
+
+namespace lanterra::test {
+
+inline Position FromFen(const std::string& fen) {
+  Position pos;
+  std::string error;
+  EXPECT_TRUE(ParseFen(fen, pos, error)) << fen << ": " << error;
+  return pos;
+}
+
+inline Move Iccs(const char* text) {
+  Move mv = ParseIccsMove(text);
+  EXPECT_NE(mv, 0) << text;
+  return mv;
+}
+
+// Square by rank and file written as in the tables: 0xC7 is rank 12 file 7.
+constexpr Square Sq(int hex) { return Square(hex); }
+
+// Legal moves of the side to move, in generation order.
+inline int LegalMoves(Position& pos, Move* out) {
+  Move moves[MAX_MOVES_PER_POSITION];
+  int count = pos.ListMoves(moves, 0), legal = 0;
+  for (int i = 0; i < count; ++i) {
+    if (pos.DoMove(moves[i])) {
+      pos.UndoMove();
+      out[legal++] = moves[i];
+    }
+  }
+  return legal;
+}
+
+// Plays up to plies random legal moves from pos, collapsing the history
+// after captures as the game does. Stops early at mate.
+inline void RandomPlay(Position& pos, std::mt19937& rng, int plies) {
+  for (int i = 0; i < plies; ++i) {
+    Move legal[MAX_MOVES_PER_POSITION];
+    int n = LegalMoves(pos, legal);
+    if (n == 0) return;
+    pos.DoMove(legal[rng() % n]);
+    if (pos.LastRecord().captured || pos.historyCount > 150) pos.CollapseHistory();
+  }
+}
+
+}  // namespace lanterra::test
