@@ -1,0 +1,67 @@
+// Random play over thousands of games: after every move the incremental
+// scores and keys must equal a recomputation, and every do must be undone
+// exactly.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "tests/test_positions.h"
+
+namespace lanterra {
+namespace {
+
+bool Identical(const Position& a, const Position& b) {
+  return a.side == b.side && std::memcmp(a.squares, b.squares, 256) == 0 && a.redScore == b.redScore &&
+         a.blackScore == b.blackScore && a.distance == b.distance && a.historyCount == b.historyCount &&
+         a.zobrist == b.zobrist &&
+         std::memcmp(a.history, b.history, sizeof(MoveRecord) * size_t(a.historyCount)) == 0;
+}
+
+TEST(RulesStress, RandomGamesKeepEveryInvariant) {
+  std::mt19937 rng(2026);
+  long long moves = 0;
+  for (int game = 0; game < 3000; ++game) {
+    Position pos;
+    pos.SetUpStart(game % 4);
+    for (int ply = 0; ply < 200; ++ply) {
+      Move legal[MAX_MOVES_PER_POSITION];
+      int n = test::LegalMoves(pos, legal);
+      ASSERT_EQ(n == 0, pos.IsMated() == 1) << ToFen(pos);
+      if (n == 0) break;
+
+      // Every pseudo-legal move, refused or played, must leave the position
+      // as it was once undone.
+      const Position before = pos;
+      Move all[MAX_MOVES_PER_POSITION];
+      int count = pos.ListMoves(all, 0);
+      ASSERT_LE(count, 119);
+      for (int i = 0; i < count; ++i) {
+        if (pos.DoMove(all[i])) {
+          ASSERT_TRUE(pos.IsConsistent()) << ToFen(before) << " " << IccsMove(all[i]);
+          pos.UndoMove();
+        }
+        ASSERT_TRUE(Identical(pos, before)) << ToFen(before) << " " << IccsMove(all[i]);
+      }
+      if (!pos.LastRecord().inCheck) {
+        pos.DoNullMove();
+        ASSERT_TRUE(pos.IsConsistent());
+        pos.UndoNullMove();
+        ASSERT_TRUE(Identical(pos, before));
+      }
+
+      ASSERT_EQ(pos.DoMove(legal[rng() % n]), 1);
+      ++moves;
+      ASSERT_TRUE(pos.IsConsistent()) << ToFen(pos);
+      // As in a game: the history restarts at each capture and the game is
+      // drawn at the 100-move limit, so it never nears its capacity.
+      if (pos.LastRecord().captured) pos.CollapseHistory();
+      if (pos.historyCount > 100) break;
+      ASSERT_LT(pos.historyCount, MOVE_HISTORY_CAPACITY);
+    }
+  }
+  EXPECT_GT(moves, 100000);
+}
+
+}  // namespace
+}  // namespace lanterra
