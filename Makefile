@@ -1,0 +1,35 @@
+# Two commands for a fresh Debian machine:
+#   make play   builds the Windows program and starts it (under Wine on Linux)
+#   make test   builds everything and runs every test
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all test play build deps bench bench-perft ladder clean
+
+all: build
+
+deps:
+	scripts/install-deps.sh all
+
+build:
+	scripts/install-deps.sh test
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j$(JOBS)
+
+test: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j$(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+play:
+	scripts/play.sh
+
+# Benchmarks print their figures; none of them is a test.
+bench: build
+	$(BUILD)/bin/lanterra bench
+
+bench-perft: build
+	scripts/bench-perft.sh $(BUILD)/bin/lanterra
+
+clean:
+	rm -rf $(BUILD)
