@@ -1,9 +1,32 @@
-// Placeholder until the opening book lands: an empty book answers nothing.
 #include "engine/book.h"
 
 #include <algorithm>
 
+#include "rules/board_tables.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 namespace lanterra {
+
+namespace {
+
+// Any entry of the run whose lock is lock, or -1. Which one of the run the
+// search lands on does not matter: the caller steps back to its start.
+int FindLock(const Book& book, uint32_t lock) {
+  int low = 0, high = book.bookSize - 1;
+  while (low <= high) {
+    int mid = (low + high) / 2;
+    uint32_t midLock = book.entries[mid].lock;
+    if (midLock < lock) low = mid + 1;
+    else if (midLock > lock) high = mid - 1;
+    else return mid;
+  }
+  return -1;
+}
+
+}  // namespace
 
 void ReadBook(Book& book, std::span<const uint8_t> data) {
   book.bookSize = int32_t(std::min<size_t>(data.size() / 8, BOOK_CAPACITY));
@@ -15,8 +38,71 @@ void ReadBook(Book& book, std::span<const uint8_t> data) {
   }
 }
 
-Move LookupBook(const Book&, const Position&, PseudoRandom&) { return 0; }
+Move LookupBook(const Book& book, const Position& pos, PseudoRandom& random) {
+  // Step 1: an empty book answers nothing and draws nothing.
+  if (book.bookSize == 0) return 0;
 
-std::span<const uint8_t> EmbeddedBookData() { return {}; }
+  // Steps 2-3: the position itself, and only if it is absent, its mirror image.
+  int found = FindLock(book, pos.zobrist.lockB);
+  bool mirrored = false;
+  if (found < 0) {
+    Position mirror;
+    pos.MirrorInto(mirror);
+    found = FindLock(book, mirror.zobrist.lockB);
+    if (found < 0) return 0;
+    mirrored = true;
+  }
+
+  // Step 4: back to the first entry of the run.
+  uint32_t lock = book.entries[found].lock;
+  while (found > 0 && book.entries[found - 1].lock == lock) --found;
+
+  // Step 5: keep the moves the position accepts. A damaged book could hold
+  // a slide onto the margin, which the movement rule alone would pass, so
+  // both squares must also be playing squares.
+  Move kept[MAX_MOVES_PER_POSITION];
+  int weights[MAX_MOVES_PER_POSITION];
+  int count = 0, total = 0;
+  for (int i = found; i < book.bookSize && book.entries[i].lock == lock && count < MAX_MOVES_PER_POSITION; ++i) {
+    Move mv = book.entries[i].move;
+    if (mirrored) mv = MirroredMove(mv);
+    if (!ON_BOARD[MoveFrom(mv)] || !ON_BOARD[MoveTo(mv)] || !pos.IsPseudoLegal(mv)) continue;
+    kept[count] = mv;
+    weights[count] = book.entries[i].weight;
+    total += weights[count];
+    ++count;
+  }
+
+  // Step 6: nothing kept, or only zero weights.
+  if (total == 0) return 0;
+
+  // Step 7: one draw, then walk the cumulative weights.
+  int r = random.Next() % total;
+  for (int i = 0; i < count; ++i) {
+    r -= weights[i];
+    if (r < 0) return kept[i];
+  }
+  return 0;  // not reached: the weights add up to total
+}
+
+#if defined(_WIN32)
+std::span<const uint8_t> EmbeddedBookData() {
+  // The game carries its book as an RCDATA resource; without one the book
+  // stays empty and the engine always searches.
+  HRSRC resource = FindResourceA(nullptr, "BOOK_DATA", MAKEINTRESOURCEA(10));  // RT_RCDATA
+  if (!resource) return {};
+  HGLOBAL handle = LoadResource(nullptr, resource);
+  if (!handle) return {};
+  const void* bytes = LockResource(handle);
+  if (!bytes) return {};
+  return {static_cast<const uint8_t*>(bytes), size_t(SizeofResource(nullptr, resource))};
+}
+#else
+// Defined in the source file that the build generates from resources/book.dat.
+extern const uint8_t EMBEDDED_BOOK_BYTES[];
+extern const size_t EMBEDDED_BOOK_SIZE;
+
+std::span<const uint8_t> EmbeddedBookData() { return {EMBEDDED_BOOK_BYTES, EMBEDDED_BOOK_SIZE}; }
+#endif
 
 }  // namespace lanterra

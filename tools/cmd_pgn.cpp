@@ -1,0 +1,62 @@
+// The pgn command: converts game records to ICCS move lines.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "rules/notation.h"
+#include "tools/command.h"
+#include "tools/pgn_reader.h"
+
+namespace lanterra::tool {
+namespace {
+
+// Each game becomes a Result tag line and one line of ICCS moves, which this
+// reader can read back; failures go to stderr and the count to the end.
+int RunPgn(const Args& args) {
+  if (args.empty()) {
+    std::fprintf(stderr, "usage: lanterra pgn FILE...\n");
+    return 2;
+  }
+  long games = 0, ok = 0, failed = 0;
+  bool unreadable = false;
+  std::string text, error;
+  std::vector<Move> moves;
+  Position start;
+  for (std::string_view arg : args) {
+    std::string path(arg);
+    if (!ReadTextFile(path, text, error)) {
+      std::fprintf(stderr, "lanterra pgn: %s\n", error.c_str());
+      unreadable = true;
+      continue;
+    }
+    PgnParser parser(text);
+    PgnGame game;
+    while (parser.Next(game)) {
+      ++games;
+      if (!ReplayGame(game, path, start, moves, error)) {
+        ++failed;
+        std::fprintf(stderr, "%s\n", error.c_str());
+        continue;
+      }
+      ++ok;
+      std::string line;
+      std::string_view fen = game.Tag("FEN");
+      std::string header = "[Result \"" + game.Result() + "\"]";
+      // Games from another setup carry it on a line of its own.
+      if (!fen.empty() && fen != START_FEN) header = "[FEN \"" + ToFen(start) + "\"]\n" + header;
+      for (Move mv : moves) {
+        if (!line.empty()) line += ' ';
+        line += IccsMove(mv);
+      }
+      std::printf("%s\n%s\n", header.c_str(), line.c_str());
+    }
+  }
+  std::printf("games %ld ok %ld failed %ld\n", games, ok, failed);
+  return unreadable ? 2 : failed ? 1 : 0;
+}
+
+CommandRegistrar reg{"pgn", "pgn FILE...  convert games (PGN, Chinese or ICCS moves, plain or .gz) to ICCS lines",
+                     &RunPgn};
+
+}  // namespace
+}  // namespace lanterra::tool
