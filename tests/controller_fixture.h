@@ -1,0 +1,88 @@
+// Shared set-up for the controller tests: one engine for the whole binary,
+// a recording window and helpers that click in ICCS coordinates.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/game_controller.h"
+#include "app/game_texts.h"
+#include "rules/notation.h"
+#include "tests/recording_window.h"
+
+namespace lanterra::test {
+
+class ControllerTest : public ::testing::Test {
+ protected:
+  // The context holds a large table; one serves every test, reseeded and
+  // with an empty book, so replies depend only on the position.
+  static SearchContext& Engine() {
+    static std::unique_ptr<SearchContext> context = MakeSearchContext();
+    return *context;
+  }
+
+  RecordingWindow window;
+  GameController game{window, Engine()};
+
+  void SetUp() override {
+    Engine().random.Seed(20260);
+    Engine().book.bookSize = 0;
+  }
+
+  // Lays a position into both records, as a new game would, and clears the
+  // log so that a test sees only its own calls.
+  void Load(const char* fen, bool humanPlaysBlack = false) {
+    Position pos;
+    std::string error;
+    ASSERT_TRUE(ParseFen(fen, pos, error)) << error;
+    game.undoSnapshot = pos;
+    game.RestoreSnapshot();
+    game.ui.flipped = humanPlaysBlack ? 1 : 0;
+    window.Clear();
+  }
+
+  // Plays moves straight on the current position, outside the controller,
+  // to give it a history.
+  void Play(const std::vector<const char*>& moves) {
+    for (const char* text : moves) {
+      ASSERT_EQ(game.currentPosition.DoMove(ParseIccsMove(text)), 1) << text;
+    }
+  }
+
+  static Square Sq(const char* iccs) { return ParseIccsSquare(iccs); }
+
+  // Clicks a board square, mapped to the screen square showing it.
+  void Click(const char* iccs) {
+    const Square sq = Sq(iccs);
+    game.OnBoardClick(game.ui.flipped ? FlipSquare(sq) : sq);
+  }
+  void ClickMove(const char* iccs) {
+    const std::string text = iccs;
+    Click(text.substr(0, 2).c_str());
+    Click(text.substr(2, 2).c_str());
+  }
+
+  static std::string Framed(const char* iccs) { return RecordingWindow::SquareLine(Sq(iccs), true); }
+  static std::string Plain(const char* iccs) { return RecordingWindow::SquareLine(Sq(iccs), false); }
+  static std::string Framed(int sq) { return RecordingWindow::SquareLine(sq, true); }
+  static std::string Plain(int sq) { return RecordingWindow::SquareLine(sq, false); }
+
+  // The message a game-over box shows for one of the texts.
+  static std::string GameOverMessage(const char* text) {
+    return std::string(text) + TEXT_PLAY_AGAIN_QUESTION;
+  }
+
+  // Index of the first log line equal to line at or after from, or -1.
+  int Find(const std::string& line, size_t from = 0) const {
+    auto it = std::find(window.log.begin() + std::min(from, window.log.size()), window.log.end(), line);
+    return it == window.log.end() ? -1 : int(it - window.log.begin());
+  }
+};
+
+using Log = std::vector<std::string>;
+
+}  // namespace lanterra::test
