@@ -1,0 +1,481 @@
+#!/usr/bin/env python3
+"""End-to-end tests of Lanterra.exe under Wine: a player's view of the game.
+
+The game runs in a Wine virtual desktop on an X server that run_e2e.sh has
+started. Clicks and menu keys are real X input (xdotool); what the game shows
+is judged from screenshots (import) against its own resource pictures; the
+helper probe.exe reports window geometry and message boxes and presses their
+buttons.
+
+Usage: e2e.py GROUP  with GROUP one of start, move, menu, flip, boxes, close.
+Environment: DISPLAY, WINEPREFIX, E2E_EXE, E2E_PROBE, E2E_RESOURCES,
+E2E_ARTIFACTS (screenshots are kept there).
+"""
+import os
+import subprocess
+import sys
+import time
+
+EXE = os.environ["E2E_EXE"]
+PROBE = os.environ["E2E_PROBE"]
+RESOURCES = os.environ["E2E_RESOURCES"]
+ARTIFACTS = os.environ["E2E_ARTIFACTS"]
+
+CELL = 56
+MARGIN = 8
+IDOK, IDNO = 1, 7
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+# ---------------------------------------------------------------- images ----
+
+class Image:
+    def __init__(self, width, height, rgb):
+        self.width, self.height, self.rgb = width, height, rgb
+
+    def pixel(self, x, y):
+        i = 3 * (y * self.width + x)
+        return self.rgb[i], self.rgb[i + 1], self.rgb[i + 2]
+
+
+def load_image(path):
+    size = subprocess.run(["identify", "-format", "%w %h", path + "[0]"], check=True,
+                          capture_output=True, text=True).stdout.split()
+    rgb = subprocess.run(["convert", path + "[0]", "-depth", "8", "rgb:-"], check=True,
+                         capture_output=True).stdout
+    return Image(int(size[0]), int(size[1]), rgb)
+
+
+def screenshot(name=None):
+    path = os.path.join(ARTIFACTS, (name or "last") + ".png")
+    subprocess.run(["import", "-window", "root", path], check=True, capture_output=True)
+    return load_image(path)
+
+
+PICTURES = {}
+
+
+def picture(name):
+    if name not in PICTURES:
+        PICTURES[name] = load_image(os.path.join(RESOURCES, "bitmaps", name + ".bmp"))
+    return PICTURES[name]
+
+
+# ------------------------------------------------------------ the game ----
+
+class Game:
+    """One run of Lanterra.exe."""
+
+    def __init__(self):
+        self.process = subprocess.Popen(["wine", EXE], cwd=os.path.dirname(EXE),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        line = ""
+        for _ in range(3):  # the first start after wineboot can be slow
+            result = probe("window", "20")
+            if result.returncode == 0:
+                line = result.stdout.strip()
+                break
+        check(line, "the main window did not appear")
+        fields = line.split(" ", 6)
+        self.x, self.y = int(fields[2]), int(fields[3])
+        self.client = (int(fields[4]), int(fields[5]))
+        self.title = fields[6] if len(fields) > 6 else ""
+        time.sleep(0.5)
+
+    def cell_origin(self, rank, file):
+        """Screen position of the displayed cell at rank 3..12, file 3..11."""
+        return self.x + MARGIN + CELL * (file - 3), self.y + MARGIN + CELL * (rank - 3)
+
+    def click(self, rank, file):
+        x, y = self.cell_origin(rank, file)
+        subprocess.run(["xdotool", "mousemove", str(x + CELL // 2), str(y + CELL // 2), "click", "1"],
+                       check=True)
+        time.sleep(0.3)
+
+    def keys(self, *keys):
+        for key in keys:
+            subprocess.run(["xdotool", "key", key], check=True)
+            time.sleep(0.4)
+
+    def close_menus(self):
+        self.keys("Escape", "Escape", "Escape")
+
+    def finish(self, timeout=15):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            raise Failure("the process did not end")
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+def probe(*args):
+    return subprocess.run(["wine", PROBE, *args], capture_output=True, text=True, timeout=60)
+
+
+def dialogs():
+    boxes = []
+    for line in probe("dialogs").stdout.splitlines():
+        parts = line.rstrip("\r").split("\t")
+        if len(parts) == 3:
+            boxes.append((parts[0], parts[1], parts[2].replace("\\n", "\n")))
+    return boxes
+
+
+def wait_dialog(caption, timeout=10):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        for box in dialogs():
+            if box[1] == caption:
+                return box
+        time.sleep(0.3)
+    raise Failure(f"no message box captioned {caption!r}; open: {dialogs()!r}")
+
+
+def press(box, button):
+    probe("press", box[0], str(button))
+    time.sleep(0.5)
+
+
+# ------------------------------------------------------- board judgement ----
+
+def cell_difference(game, shot, rank, file, reference, rx, ry, inset=0, skip_key=False):
+    """Mean absolute colour difference of a cell against a reference picture."""
+    x0, y0 = game.cell_origin(rank, file)
+    total = count = 0
+    for dy in range(inset, CELL - inset):
+        for dx in range(inset, CELL - inset):
+            ref = reference.pixel(rx + dx, ry + dy)
+            if skip_key and ref == (0, 255, 0):
+                continue
+            got = shot.pixel(x0 + dx, y0 + dy)
+            total += sum(abs(a - b) for a, b in zip(got, ref))
+            count += 3
+    return total / max(count, 1)
+
+
+def is_bare(game, shot, rank, file):
+    """The centre of the cell is plain board (a frame may sit in the corners)."""
+    bx, by = MARGIN + CELL * (file - 3), MARGIN + CELL * (rank - 3)
+    return cell_difference(game, shot, rank, file, picture("board"), bx, by, inset=12) < 4
+
+
+def shows(game, shot, rank, file, piece):
+    """The cell shows that piece picture wherever the picture is opaque."""
+    return cell_difference(game, shot, rank, file, picture(piece), 0, 0, inset=10, skip_key=True) < 4
+
+
+def is_framed(game, shot, rank, file):
+    x0, y0 = game.cell_origin(rank, file)
+    blue = 0
+    for dy in range(CELL):
+        for dx in range(CELL):
+            r, g, b = shot.pixel(x0 + dx, y0 + dy)
+            blue += b > 200 and r < 60 and g < 60
+    return blue > 40
+
+
+def framed_cells(game, shot):
+    return {(r, f) for r in range(3, 13) for f in range(3, 12) if is_framed(game, shot, r, f)}
+
+
+def wait_frames(game, unwanted, timeout=20):
+    """Waits until two framed cells other than `unwanted` show: the reply."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        shot = screenshot()
+        frames = framed_cells(game, shot)
+        if len(frames) == 2 and not (frames & unwanted):
+            return shot, frames
+        time.sleep(0.5)
+    raise Failure(f"no reply appeared; framed cells {sorted(framed_cells(game, screenshot()))}")
+
+
+# ------------------------------------------------------ menu judgement ----
+
+def open_menus():
+    """Rectangles of the open popup menus, left to right."""
+    rects = []
+    for line in probe("menus").stdout.splitlines():
+        parts = line.split()
+        if len(parts) == 4:
+            rects.append(tuple(int(p) for p in parts))
+    return sorted(rects)
+
+
+def background(shot, left, right, top, bottom):
+    counts = {}
+    for y in range(top, bottom):
+        for x in range(left, right):
+            p = shot.pixel(x, y)
+            counts[p] = counts.get(p, 0) + 1
+    return max(counts, key=counts.get)
+
+
+def ink(shot, left, right, top, bottom, bg):
+    return sum(1 for y in range(top, bottom) for x in range(left, right)
+               if sum(abs(a - b) for a, b in zip(shot.pixel(x, y), bg)) > 150)
+
+
+def text_bands(shot, rect):
+    """Vertical extents of the menu's item rows that carry text (separators,
+    a few pixels high, are left out)."""
+    left, top, right, bottom = rect
+    bg = background(shot, left + 3, right - 3, top + 3, bottom - 3)
+    rows = [ink(shot, left + 24, right - 24, y, y + 1, bg) > 0 for y in range(top + 2, bottom - 2)]
+    bands, start = [], None
+    for i, on in enumerate(rows + [False]):
+        if on and start is None:
+            start = i
+        elif not on and start is not None:
+            if i - start >= 6:
+                bands.append((top + 2 + start, top + 2 + i))
+            start = None
+    return bands
+
+
+def check_marks(shot, rect, bands):
+    """Whether each band shows a mark in the check column."""
+    left = rect[0]
+    marks = []
+    for top, bottom in bands:
+        bg = background(shot, left + 3, left + 60, top, bottom)
+        marks.append(ink(shot, left + 3, left + 20, top, bottom, bg) > 5)
+    return marks
+
+
+def is_gray(shot, rect, band):
+    """Gray text has no near-black pixel."""
+    left, _, right, _ = rect
+    darkest = min(sum(shot.pixel(x, y)) / 3 for y in range(*band) for x in range(left + 24, right - 24))
+    return darkest > 80
+
+
+GAME_MENU_ITEMS = ["new red", "new black", "level", "handicap", "undo", "sound", "exit"]
+
+
+def game_menu(game, name):
+    game.keys("alt+g")
+    menus = open_menus()
+    check(menus, "the game menu did not open")
+    shot = screenshot(name)
+    bands = text_bands(shot, menus[0])
+    check(len(bands) == len(GAME_MENU_ITEMS), f"the game menu shows {len(bands)} item rows")
+    return shot, menus[0], bands
+
+
+def undo_is_gray(game, name):
+    shot, rect, bands = game_menu(game, name)
+    gray = is_gray(shot, rect, bands[GAME_MENU_ITEMS.index("undo")])
+    game.close_menus()
+    return gray
+
+
+def level_marks(game, name):
+    game.keys("alt+g", "l")
+    menus = open_menus()
+    check(len(menus) == 2, "the level menu did not open")
+    shot = screenshot(name)
+    bands = text_bands(shot, menus[1])
+    check(len(bands) == 7, f"the level menu shows {len(bands)} items")
+    marks = check_marks(shot, menus[1], bands)
+    game.close_menus()
+    return marks
+
+
+# ---------------------------------------------------------------- groups ----
+
+START_ROW = ["rook", "knight", "bishop", "advisor", "king", "advisor", "bishop", "knight", "rook"]
+
+
+def test_start():
+    game = Game()
+    try:
+        check(game.title == "Lanterra", f"title {game.title!r}")
+        check(game.client == (520, 576), f"client area {game.client}")
+        shot = screenshot("start")
+        for i, kind in enumerate(START_ROW):
+            check(shows(game, shot, 12, 3 + i, "red-" + kind), f"red {kind} missing at file {3 + i}")
+            check(shows(game, shot, 3, 3 + i, "black-" + kind), f"black {kind} missing at file {3 + i}")
+        for rank in (4, 7, 8, 11):
+            for file in range(3, 12):
+                check(is_bare(game, shot, rank, file), f"cell rank {rank} file {file} is not bare")
+        check(not framed_cells(game, shot), "frames on a new board")
+    finally:
+        game.kill()
+
+
+def play_move(game, source, target, unwanted=frozenset()):
+    game.click(*source)
+    game.click(*target)
+    return wait_frames(game, {source, target} | set(unwanted))
+
+
+def test_move():
+    game = Game()
+    try:
+        shot = screenshot()
+        game.click(9, 7)
+        shot = screenshot("selected")
+        check(framed_cells(game, shot) == {(9, 7)}, "the clicked pawn is not framed")
+        game.click(8, 7)
+        shot = screenshot("human-moved")
+        check(shows(game, shot, 8, 7, "red-pawn"), "the pawn did not arrive")
+        check(is_bare(game, shot, 9, 7), "the pawn's old cell is not bare")
+        shot, frames = wait_frames(game, {(9, 7), (8, 7)})
+        check(any(r <= 6 for r, _ in frames), f"the reply {sorted(frames)} is not black's")
+        # A few more pawn steps, each answered, for a picture of a game under way.
+        shot, frames = play_move(game, (9, 3), (8, 3), frames)
+        shot, frames = play_move(game, (9, 11), (8, 11), frames)
+        screenshot("after-moves")
+    finally:
+        game.kill()
+
+
+def test_menu():
+    game = Game()
+    try:
+        start = screenshot()
+        check(undo_is_gray(game, "menu-new-game"), "Undo is not gray after a new game")
+        marks = level_marks(game, "menu-levels")
+        check(marks == [True] + [False] * 6, f"level marks at start {marks}")
+
+        game.keys("alt+g", "l", "d")
+        marks = level_marks(game, "menu-level-3")
+        check(marks == [False] * 3 + [True] + [False] * 3, f"level marks after 入门 {marks}")
+
+        game.keys("alt+g", "l", "g")
+        box = wait_dialog("Lanterra")
+        check(box[2].startswith("“大师”难度"), f"level-6 warning text {box[2]!r}")
+        screenshot("box-level-6")
+        press(box, IDOK)
+        marks = level_marks(game, "menu-level-6")
+        check(marks == [False] * 6 + [True], f"level marks after 大师 {marks}")
+        game.keys("alt+g", "l", "a")  # back to the quick level for the moves below
+
+        shot, rect, bands = game_menu(game, "menu-sound-on")
+        check(check_marks(shot, rect, bands)[GAME_MENU_ITEMS.index("sound")], "sound is not checked at start")
+        game.keys("s")
+        shot, rect, bands = game_menu(game, "menu-sound-off")
+        check(not check_marks(shot, rect, bands)[GAME_MENU_ITEMS.index("sound")], "sound still checked")
+        game.close_menus()
+
+        game.click(9, 7)
+        game.click(8, 7)
+        wait_frames(game, {(9, 7), (8, 7)})
+        check(not undo_is_gray(game, "menu-after-move"), "Undo is gray after a move")
+        game.keys("alt+g", "t")
+        time.sleep(0.5)
+        back = screenshot("after-undo")
+        for rank in range(3, 13):
+            for file in range(3, 12):
+                check(cell_difference(game, back, rank, file, start, *game.cell_origin(rank, file)) < 1,
+                      f"after Undo cell rank {rank} file {file} differs from the start")
+        check(undo_is_gray(game, "menu-after-undo"), "Undo is not gray after Undo")
+    finally:
+        game.kill()
+
+
+def test_flip():
+    game = Game()
+    try:
+        game.keys("alt+g", "b")
+        shot, frames = wait_frames(game, set())
+        screenshot("computer-opens")
+        check(any(r <= 6 for r, _ in frames), f"the computer's opening {sorted(frames)} is not at the top")
+        for i, kind in enumerate(START_ROW):
+            check(shows(game, shot, 12, 3 + i, "black-" + kind), f"black {kind} not at the bottom, file {3 + i}")
+        check(shows(game, shot, 3, 7, "red-king"), "the red king is not at the top")
+        # The human's black pawn in front of the flipped board's centre moves up.
+        game.click(9, 7)
+        game.click(8, 7)
+        check(shows(game, screenshot(), 8, 7, "black-pawn"), "the black pawn did not move")
+        wait_frames(game, {(9, 7), (8, 7)} | frames)
+        screenshot("flipped-after-moves")
+    finally:
+        game.kill()
+
+
+def test_boxes():
+    game = Game()
+    try:
+        game.keys("alt+h", "q")
+        box = wait_dialog("名言")
+        check("\n\n\u3000" in box[2] and "——《" in box[2], f"quote text {box[2]!r}")
+        screenshot("box-quote")
+        press(box, IDOK)
+        check(not dialogs(), "the quote box did not close")
+
+        game.keys("alt+h", "a")
+        box = wait_dialog("关于 Lanterra")
+        check(box[2].startswith("Lanterra (1.31版)\n\n"), f"About text {box[2]!r}")
+        screenshot("box-about")
+        press(box, IDOK)
+
+        game.keys("alt+h", "f", "o")
+        box = wait_dialog("推荐给好友")
+        check(box[2].startswith("推荐链接已复制到剪贴板"), f"clipboard text {box[2]!r}")
+        press(box, IDOK)
+        check(not dialogs(), "a box stayed open")
+    finally:
+        game.kill()
+
+
+def test_close():
+    # Closing the window ends the process with exit code 0.
+    game = Game()
+    try:
+        game.keys("alt+F4")
+        code = game.finish()
+        check(code == 0, f"exit code {code} after closing the window")
+        check(probe("gone", "5").returncode == 0, "the window is still there")
+    finally:
+        game.kill()
+    # So does 退出(&X).
+    game = Game()
+    try:
+        game.keys("alt+g", "x")
+        code = game.finish()
+        check(code == 0, f"exit code {code} after the Exit command")
+    finally:
+        game.kill()
+
+
+GROUPS = {
+    "start": test_start,
+    "move": test_move,
+    "menu": test_menu,
+    "flip": test_flip,
+    "boxes": test_boxes,
+    "close": test_close,
+}
+
+
+def main():
+    names = sys.argv[1:] or list(GROUPS)
+    failed = 0
+    for name in names:
+        began = time.time()
+        try:
+            GROUPS[name]()
+            print(f"PASS {name} ({time.time() - began:.1f}s)")
+        except Failure as failure:
+            failed += 1
+            print(f"FAIL {name}: {failure}")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
