@@ -1,0 +1,202 @@
+// One step of undo, the play-again answer, and the menu operations the
+// controller offers.
+#include "tests/controller_fixture.h"
+
+namespace lanterra::test {
+namespace {
+
+// Red to move; i8i9 forces the king to e8, and a1a8 then mates.
+constexpr const char* MATE_IN_TWO = "4k4/8R/9/4P4/9/9/9/9/R8/3K5 w";
+
+// The first legal move that takes nothing, so the history keeps it.
+Move FirstQuietMove(Position pos) {
+  Move moves[MAX_MOVES_PER_POSITION];
+  const int count = pos.ListMoves(moves, 0);
+  for (int i = 0; i < count; ++i) {
+    if (pos.squares[MoveTo(moves[i])] == 0 && pos.DoMove(moves[i])) return moves[i];
+  }
+  return 0;
+}
+
+TEST_F(ControllerTest, NewGamePlaysItsSoundPaintsAndGraysUndo) {
+  EXPECT_TRUE(game.StartGame(0, false));
+  EXPECT_EQ(window.log, (Log{"undo off", "sound 311", "begin", "board", "end"}));
+  EXPECT_FALSE(game.undoEnabled);
+  window.Clear();
+  // Right after a new game there is nothing to take back.
+  EXPECT_FALSE(game.Undo());
+  EXPECT_TRUE(window.log.empty());
+}
+
+TEST_F(ControllerTest, UndoTakesBackTheHumanMoveAndTheReply) {
+  struct Case {
+    bool humanPlaysBlack;
+  };
+  for (const Case c : {Case{false}, Case{true}}) {
+    game.StartGame(0, c.humanPlaysBlack);
+    // When the computer opens, the game's start for undo is after its move.
+    const Position opening = game.currentPosition;
+    EXPECT_EQ(opening.historyCount, c.humanPlaysBlack ? 2 : 1);
+    const Move mv = FirstQuietMove(game.currentPosition);
+    ASSERT_NE(mv, 0);
+    game.OnBoardClick(game.ui.flipped ? FlipSquare(MoveFrom(mv)) : MoveFrom(mv));
+    game.OnBoardClick(game.ui.flipped ? FlipSquare(MoveTo(mv)) : MoveTo(mv));
+    ASSERT_TRUE(game.undoEnabled);
+    ASSERT_EQ(game.currentPosition.side, opening.side);
+    ASSERT_NE(game.currentPosition.zobrist.key, opening.zobrist.key);
+
+    window.Clear();
+    EXPECT_TRUE(game.Undo());
+    EXPECT_EQ(window.log, (Log{"undo off", "begin", "board", "end"}));
+    EXPECT_EQ(ToFen(game.currentPosition), ToFen(opening));
+    EXPECT_EQ(game.currentPosition.zobrist.key, opening.zobrist.key);
+    EXPECT_EQ(game.currentPosition.historyCount, opening.historyCount);
+    EXPECT_EQ(game.ui.lastMove, 0);
+    EXPECT_EQ(game.ui.selectedSquare, 0);
+    EXPECT_FALSE(game.undoEnabled);
+    // Only one step: a second undo is refused.
+    EXPECT_FALSE(game.Undo());
+  }
+}
+
+TEST_F(ControllerTest, AfterNoTheFinalPositionStaysAndClicksOnlySelect) {
+  Load(MATE_IN_TWO);
+  const Position beforeFirstMove = game.currentPosition;
+  ClickMove("i8i9");
+  ASSERT_EQ(game.ui.lastMove, ParseIccsMove("e9e8"));
+  window.answers = {ANSWER_NO};
+  ClickMove("a1a8");
+  ASSERT_EQ(window.boxes.size(), 1u);
+  EXPECT_EQ(window.boxes[0].text, GameOverMessage(TEXT_HUMAN_WINS));
+  EXPECT_EQ(game.ui.gameOver, 1);
+  EXPECT_EQ(game.ui.playAgain, 0);
+  EXPECT_EQ(game.ui.flipped, 0);
+  // The game-ending move kept the earlier snapshot and the Undo item.
+  EXPECT_TRUE(game.undoEnabled);
+  EXPECT_EQ(game.undoSnapshot.zobrist.key, beforeFirstMove.zobrist.key);
+
+  // The computer is to move now: its king can be picked up, but not moved.
+  window.Clear();
+  Click("e8");
+  EXPECT_EQ(window.log, (Log{"begin", Framed("e8"), Plain("a1"), Plain("a8"), "sound 300", "end"}));
+  window.Clear();
+  Click("f8");
+  EXPECT_EQ(window.log, (Log{"begin", "end"}));
+  EXPECT_EQ(game.ui.selectedSquare, Sq("e8"));
+  EXPECT_EQ(game.ui.gameOver, 1);
+
+  // Undo from the finished game goes back before the human's previous move.
+  EXPECT_TRUE(game.Undo());
+  EXPECT_EQ(game.ui.gameOver, 0);
+  EXPECT_EQ(ToFen(game.currentPosition), ToFen(beforeFirstMove));
+  EXPECT_EQ(game.currentPosition.historyCount, 1);
+}
+
+TEST_F(ControllerTest, YesSwapsSidesAndStartsTheNormalSetup) {
+  struct Case {
+    const char* fen;
+    bool humanPlaysBlack;
+    std::vector<const char*> moves;
+  };
+  const Case cases[] = {
+      // After a game as red the computer opens the next game as red.
+      {MATE_IN_TWO, false, {"i8i9", "a1a8"}},
+      // After a game as black the human opens the next one.
+      {"3k4r/9/9/9/9/9/9/9/r8/4K4 b", true, {"i9i0"}},
+  };
+  for (const Case& c : cases) {
+    Load(c.fen, c.humanPlaysBlack);
+    for (size_t i = 0; i + 1 < c.moves.size(); ++i) ClickMove(c.moves[i]);
+    window.answers = {ANSWER_YES};
+    const std::string last = c.moves.back();
+    Click(last.substr(0, 2).c_str());
+    window.Clear();
+    Click(last.substr(2, 2).c_str());
+
+    ASSERT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(window.boxes[0].text, GameOverMessage(TEXT_HUMAN_WINS));
+    // The new game starts only after this click's drawing is over.
+    const int boxAt = Find("box 108");
+    const int endAt = Find("end", boxAt);
+    ASSERT_GE(boxAt, 0);
+    ASSERT_EQ(endAt, boxAt + 1);
+    const Log newGameStart(window.log.begin() + endAt + 1,
+                           window.log.begin() + std::min<size_t>(endAt + 5, window.log.size()));
+    EXPECT_EQ(newGameStart, (Log{"undo off", "sound 311", "begin", "board"}));
+    EXPECT_EQ(window.log.back(), "end");
+
+    EXPECT_EQ(game.ui.flipped, c.humanPlaysBlack ? 0 : 1);
+    EXPECT_EQ(game.ui.gameOver, 0);
+    EXPECT_FALSE(game.undoEnabled);
+    Position normal;
+    normal.SetUpStart(0);
+    EXPECT_EQ(ToFen(game.undoSnapshot), ToFen(normal));
+    if (c.humanPlaysBlack) {
+      // The human is red now and opens: nothing was played.
+      EXPECT_EQ(ToFen(game.currentPosition), ToFen(normal));
+      EXPECT_EQ(Find("cursor wait", endAt), -1);
+    } else {
+      // The computer has opened as red at once; black is to move.
+      EXPECT_EQ(game.currentPosition.side, SIDE_BLACK);
+      EXPECT_EQ(game.currentPosition.historyCount, 2);
+      EXPECT_NE(game.ui.lastMove, 0);
+      EXPECT_GT(Find("cursor wait", endAt), endAt);
+    }
+    EXPECT_EQ(window.misplacedDrawCalls, 0);
+  }
+}
+
+TEST_F(ControllerTest, MenuOperationsRefuseArgumentsOutOfRange) {
+  game.StartGame(0, false);
+  const std::string fen = ToFen(game.currentPosition);
+  window.Clear();
+  EXPECT_FALSE(game.StartGame(4, false));
+  EXPECT_FALSE(game.StartGame(-1, true));
+  EXPECT_FALSE(game.SetLevel(7));
+  EXPECT_FALSE(game.SetLevel(-1));
+  EXPECT_TRUE(window.log.empty());
+  EXPECT_EQ(ToFen(game.currentPosition), fen);
+  EXPECT_EQ(game.ui.flipped, 0);
+  EXPECT_EQ(game.ui.level, 0);
+
+  EXPECT_TRUE(game.SetLevel(2));
+  EXPECT_EQ(game.ui.level, 2);
+  ClickMove("h2e2");
+  EXPECT_EQ(Engine().level, 2) << "the engine thinks at the level chosen";
+
+  game.ToggleSound();
+  EXPECT_EQ(game.ui.soundOn, 0);
+  game.ToggleSound();
+  EXPECT_EQ(game.ui.soundOn, 1);
+}
+
+TEST_F(ControllerTest, HandicapGameForBlackLetsTheComputerOpenWithoutNinePieces) {
+  EXPECT_TRUE(game.StartGame(3, true));
+  EXPECT_EQ(game.ui.flipped, 1);
+  EXPECT_EQ(game.currentPosition.side, SIDE_BLACK);
+  EXPECT_EQ(game.currentPosition.historyCount, 2);
+  int red = 0;
+  for (int sq = 0; sq < 256; ++sq) red += (game.currentPosition.squares[sq] & SideBit(SIDE_RED)) != 0;
+  EXPECT_EQ(red, 7);
+  EXPECT_EQ(window.log.front(), "undo off");
+  EXPECT_EQ(window.Sounds().front(), 311);
+}
+
+TEST_F(ControllerTest, ReplyWithoutALegalMoveIsNotPlayed) {
+  // The computer (red) opens in a position where it is already mated: the
+  // engine has nothing to offer, and nothing may be played on the board.
+  Position mated;
+  std::string error;
+  ASSERT_TRUE(ParseFen("3k5/9/9/9/9/9/9/9/r8/4K3r w", mated, error)) << error;
+  game.undoSnapshot = mated;
+  game.ui.flipped = 1;
+  game.NewGame();
+  EXPECT_EQ(ToFen(game.currentPosition), ToFen(mated));
+  EXPECT_EQ(game.currentPosition.historyCount, 1);
+  ASSERT_EQ(window.boxes.size(), 1u);
+  EXPECT_EQ(window.boxes[0].text, GameOverMessage(TEXT_HUMAN_WINS));
+  EXPECT_EQ(window.log.back(), "end");
+}
+
+}  // namespace
+}  // namespace lanterra::test
