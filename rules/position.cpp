@@ -1,5 +1,7 @@
 #include "rules/position.h"
 
+#include <cassert>
+
 #include "rules/board_tables.h"
 
 namespace lanterra {
@@ -79,6 +81,8 @@ int Position::DoMove(Move mv) {
   r.inCheck = uint8_t(IsInCheck());
   r.keyBefore = keyBefore;
   ++distance;
+  // Debug builds recompute scores and keys after every move.
+  assert(IsConsistent());
   return 1;
 }
 
@@ -87,6 +91,7 @@ void Position::UndoMove() {
   ToggleSide();
   --historyCount;
   RevertBoardMove(history[historyCount].move, history[historyCount].captured);
+  assert(IsConsistent());
 }
 
 void Position::DoNullMove() {
