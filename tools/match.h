@@ -1,0 +1,124 @@
+// Matches of our engine against an outside engine (Fairy-Stockfish or any
+// UCI/UCCI xiangqi engine) that runs as a child process on pipes. Every game
+// is judged by our own rules, exactly as the game judges it.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/book.h"
+#include "rules/position.h"
+
+namespace lanterra::tool {
+
+enum class Outcome { ONGOING, RED_WINS, BLACK_WINS, DRAW };
+
+struct Verdict {
+  Outcome outcome = Outcome::ONGOING;
+  std::string reason;  // "mate", "stalemate", "perpetual check", "repetition", "100-move limit", ...
+};
+
+// The game's end tests after a move was played on pos, in the game's order:
+// mate or stalemate, then the threefold repetition with its perpetual-check
+// ruling, then the 100-move limit. When the game goes on after a capture the
+// history is collapsed, as the game does.
+Verdict JudgeMove(Position& pos);
+
+struct MatchScore {
+  int wins = 0;
+  int draws = 0;
+  int losses = 0;
+  int Games() const { return wins + draws + losses; }
+};
+
+struct EloEstimate {
+  double score = 0;   // 0..1
+  double elo = 0;
+  double margin = 0;  // half the width of the 95% interval, in Elo
+};
+
+// E = -400 log10(1/p - 1), with p clamped to [1/(2N+2), 1 - 1/(2N+2)] so a
+// clean sweep gives a finite figure; the margin comes from the standard
+// error of the trinomial score (win, draw, loss).
+EloEstimate EstimateElo(const MatchScore& score);
+// "score W-D-L pct P elo E ± M"
+std::string ScoreLine(const MatchScore& score);
+
+// Up to count distinct opening lines of plies moves, drawn from the book with
+// its weights; fewer when the book has fewer. An empty book gives one empty
+// line (the normal start).
+std::vector<std::vector<Move>> BookOpenings(const Book& book, int count, int plies, uint32_t seed);
+
+// Move texts for an outside engine: ICCS squares, with ranks counted from 1
+// when rankBase is 1 (Fairy-Stockfish's UCI dialect: "h3e3" for ICCS "h2e2").
+std::string EngineMoveText(Move mv, int rankBase);
+Move ParseEngineMove(std::string_view text, int rankBase);  // 0 if malformed
+
+struct GameRecord {
+  int round = 0;
+  std::string red, black;
+  std::vector<Move> moves;  // from the normal start
+  Verdict verdict;
+};
+// One game as PGN, moves in ICCS ("H2-E2"), with a [Format "ICCS"] tag.
+std::string FormatPgn(const GameRecord& game, std::string_view event);
+std::string_view ResultText(Outcome outcome);  // "1-0", "0-1", "1/2-1/2", "*"
+
+struct OutsideEngineSettings {
+  std::string command = "/usr/games/fairy-stockfish";
+  bool ucci = false;      // false: UCI with UCI_Variant xiangqi
+  int rankBase = 1;       // 1 for Fairy-Stockfish over UCI, 0 for UCCI and Pikafish
+  int skill = -1;         // Skill Level, -1 to leave it alone
+  int32_t nodes = 0;      // go nodes N
+  int depth = 0;          // go depth D (used when nodes is 0)
+  int timeoutSeconds = 300;
+  std::string Describe() const;
+};
+
+// The outside engine as a child process. Every failure (no answer, a crash,
+// a malformed reply) is reported, never fatal.
+class OutsideEngine {
+ public:
+  OutsideEngine() = default;
+  ~OutsideEngine();
+  OutsideEngine(const OutsideEngine&) = delete;
+  OutsideEngine& operator=(const OutsideEngine&) = delete;
+
+  bool Start(const OutsideEngineSettings& settings, std::string& error);
+  bool NewGame(std::string& error);
+  // The engine's move after moves from the normal start; 0 in move with
+  // error set when it gave none.
+  bool BestMove(const std::vector<Move>& moves, Move& move, std::string& error);
+  std::string name;  // from "id name"
+
+ private:
+  bool Send(const std::string& line);
+  bool ReadLine(std::string& line, std::string& error);
+  bool WaitFor(std::string_view word, std::string& error, std::string* line = nullptr);
+  void Stop();
+
+  OutsideEngineSettings settings;
+  int pid = -1;
+  int toChild = -1;
+  int fromChild = -1;
+  std::string pending;
+};
+
+struct MatchSettings {
+  int level = 3;
+  bool useBook = true;
+  int openings = 4;       // each is played twice, once with each colour
+  int openingPlies = 6;
+  uint32_t seed = 1;      // our generator is seeded with seed + game number
+  std::string pgnPath;    // appended to when set
+  OutsideEngineSettings engine;
+};
+
+// Plays the match, writing one line per game and the score line to log.
+// Returns false (with error) when the outside engine cannot be started.
+bool RunMatch(const MatchSettings& settings, std::ostream& log, MatchScore& score, std::string& error);
+
+}  // namespace lanterra::tool
