@@ -146,9 +146,15 @@ bool SplitText(const std::vector<char32_t>& chars, MoveText& text) {
     if (a.token == Token::QUALIFIER) text.qualifier = a.value;
     else if (a.token == Token::NUMBER && a.value <= 5) text.ordinal = a.value;
     else return false;
-    if (b.token == Token::PIECE) text.kind = b.value;
-    else if (b.token == Token::NUMBER) text.kind = PAWN, text.file = b.value;
-    else return false;
+    if (b.token == Token::PIECE) {
+      text.kind = b.value;
+    } else if (b.token == Token::NUMBER) {
+      // Only pawns come doubled on two files at once.
+      text.kind = PAWN;
+      text.file = b.value;
+    } else {
+      return false;
+    }
     return true;
   }
   const Symbol& c = syms[2];
