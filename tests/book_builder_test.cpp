@@ -140,17 +140,6 @@ TEST(BookBuilder, ScalesTotalsToWhatOneDrawReaches) {
   EXPECT_EQ(stats.positionsScaled, 1);
 }
 
-TEST(BookBuilder, GamesFromOtherSetupsAreSkipped) {
-  Position handicap;
-  handicap.SetUpStart(1);
-  BookBuilder builder;
-  builder.AddGame(handicap, {});
-  BookBuildStats stats;
-  builder.Build({}, stats);
-  EXPECT_EQ(stats.gamesSkipped, 1);
-  EXPECT_EQ(stats.gamesAdded, 0);
-}
-
 TEST(CheckBook, FindsOrderFaultsAndUnreachableEntries) {
   std::vector<BookEntry> entries;
   for (const StartMove& s : START_BOOK_MOVES) entries.push_back({0x052656D5u, s.move, s.weight});
