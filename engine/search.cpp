@@ -9,6 +9,7 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
 
   // 1. Below the horizon only captures and check evasions are followed.
   if (depth <= 0) return Quiesce(ctx, alpha, beta);
+  ctx.table.Prefetch(pos);
 
   // 2. A repeated position is decided by who kept checking, before anything
   //    else: its score depends on the path, not on the position.

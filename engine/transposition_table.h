@@ -46,6 +46,10 @@ class TranspositionTable {
 
   const HashEntry& SlotOf(const Position& pos) const { return slots[pos.zobrist.key & SLOT_MASK]; }
 
+  // Starts loading pos's slot into the cache while the caller does other
+  // work; the table is far larger than any cache.
+  void Prefetch(const Position& pos) const { __builtin_prefetch(&SlotOf(pos)); }
+
  private:
   std::unique_ptr<HashEntry[]> slots;
 };
