@@ -14,6 +14,7 @@ E2E_ARTIFACTS (screenshots are kept there).
 import os
 import subprocess
 import sys
+import tempfile
 import time
 
 EXE = os.environ["E2E_EXE"]
@@ -76,7 +77,8 @@ class Game:
 
     def __init__(self):
         self.process = subprocess.Popen(["wine", EXE], cwd=os.path.dirname(EXE),
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
         line = ""
         for _ in range(3):  # the first start after wineboot can be slow
             result = probe("window", "20")
@@ -122,7 +124,17 @@ class Game:
 
 
 def probe(*args):
-    return subprocess.run(["wine", PROBE, *args], capture_output=True, text=True, timeout=60)
+    # Output goes to a file, not a pipe: the first Wine program of a session
+    # starts Wine's own services, which inherit its handles and would keep a
+    # pipe open long after the probe has answered.
+    with tempfile.TemporaryFile() as out:
+        try:
+            code = subprocess.run(["wine", PROBE, *args], stdout=out, stderr=subprocess.DEVNULL,
+                                  stdin=subprocess.DEVNULL, timeout=90).returncode
+        except subprocess.TimeoutExpired:
+            raise Failure(f"probe {' '.join(args)} did not answer")
+        out.seek(0)
+        return subprocess.CompletedProcess(args, code, out.read().decode("utf-8", "replace"), "")
 
 
 def dialogs():
@@ -471,7 +483,7 @@ def main():
         try:
             GROUPS[name]()
             print(f"PASS {name} ({time.time() - began:.1f}s)")
-        except Failure as failure:
+        except (Failure, subprocess.SubprocessError, OSError) as failure:
             failed += 1
             print(f"FAIL {name}: {failure}")
     return 1 if failed else 0
