@@ -16,12 +16,16 @@ int RunThink(const Args& args) {
   bool useBook = true;
   size_t i = 0;
   for (; i < args.size(); ++i) {
-    if (args[i] == "--level" && i + 1 < args.size()) {
+    if ((args[i] == "--level" || args[i] == "--seed") && i + 1 == args.size()) {
+      std::fprintf(stderr, "lanterra think: %.*s needs a value\n", int(args[i].size()), args[i].data());
+      return 2;
+    }
+    if (args[i] == "--level") {
       if (!ParseNumber(args[++i], level) || level < 0 || level > MAX_LEVEL) {
         std::fprintf(stderr, "lanterra think: level must be 0..6\n");
         return 2;
       }
-    } else if (args[i] == "--seed" && i + 1 < args.size()) {
+    } else if (args[i] == "--seed") {
       if (!ParseNumber(args[++i], seed) || seed < 0 || seed > 0xFFFFFFFFLL) {
         std::fprintf(stderr, "lanterra think: seed must be 0..4294967295\n");
         return 2;
