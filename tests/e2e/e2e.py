@@ -189,6 +189,21 @@ def shows(game, shot, rank, file, piece):
     return cell_difference(game, shot, rank, file, picture(piece), 0, 0, inset=10, skip_key=True) < 4
 
 
+def board_shows_through(game, shot, rank, file, piece):
+    """Where the piece picture has the key colour, the cell shows the board."""
+    x0, y0 = game.cell_origin(rank, file)
+    bx, by = MARGIN + CELL * (file - 3), MARGIN + CELL * (rank - 3)
+    sprite, board = picture(piece), picture("board")
+    total = count = 0
+    for dy in range(CELL):
+        for dx in range(CELL):
+            if sprite.pixel(dx, dy) == (0, 255, 0):
+                got, want = shot.pixel(x0 + dx, y0 + dy), board.pixel(bx + dx, by + dy)
+                total += sum(abs(a - b) for a, b in zip(got, want))
+                count += 3
+    return count > 0 and total / count < 4
+
+
 def is_framed(game, shot, rank, file):
     x0, y0 = game.cell_origin(rank, file)
     blue = 0
@@ -321,6 +336,8 @@ def test_start():
         for i, kind in enumerate(START_ROW):
             check(shows(game, shot, 12, 3 + i, "red-" + kind), f"red {kind} missing at file {3 + i}")
             check(shows(game, shot, 3, 3 + i, "black-" + kind), f"black {kind} missing at file {3 + i}")
+            check(board_shows_through(game, shot, 12, 3 + i, "red-" + kind),
+                  f"the key colour of the red {kind} is not transparent")
         for rank in (4, 7, 8, 11):
             for file in range(3, 12):
                 check(is_bare(game, shot, rank, file), f"cell rank {rank} file {file} is not bare")
