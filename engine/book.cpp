@@ -4,10 +4,6 @@
 
 #include "rules/board_tables.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#endif
-
 namespace lanterra {
 
 namespace {
@@ -85,24 +81,5 @@ Move LookupBook(const Book& book, const Position& pos, PseudoRandom& random) {
   return 0;  // not reached: the weights add up to total
 }
 
-#if defined(_WIN32)
-std::span<const uint8_t> EmbeddedBookData() {
-  // The game carries its book as an RCDATA resource; without one the book
-  // stays empty and the engine always searches.
-  HRSRC resource = FindResourceA(nullptr, "BOOK_DATA", MAKEINTRESOURCEA(10));  // RT_RCDATA
-  if (!resource) return {};
-  HGLOBAL handle = LoadResource(nullptr, resource);
-  if (!handle) return {};
-  const void* bytes = LockResource(handle);
-  if (!bytes) return {};
-  return {static_cast<const uint8_t*>(bytes), size_t(SizeofResource(nullptr, resource))};
-}
-#else
-// Defined in the source file that the build generates from resources/book.dat.
-extern const uint8_t EMBEDDED_BOOK_BYTES[];
-extern const size_t EMBEDDED_BOOK_SIZE;
-
-std::span<const uint8_t> EmbeddedBookData() { return {EMBEDDED_BOOK_BYTES, EMBEDDED_BOOK_SIZE}; }
-#endif
 
 }  // namespace lanterra

@@ -30,7 +30,8 @@ void ReadBook(Book& book, std::span<const uint8_t> data);
 // when it returns a move.
 Move LookupBook(const Book& book, const Position& pos, PseudoRandom& random);
 
-// The book compiled into this binary (empty when none was built in).
+// The book compiled into native builds (empty when none was built in). The
+// Windows game reads its RCDATA resource instead.
 std::span<const uint8_t> EmbeddedBookData();
 
 }  // namespace lanterra

@@ -1,7 +1,8 @@
 # Native builds carry the opening book inside the engine library, so the
 # program reads nothing from disk: resources/book.dat becomes a generated
 # source file holding its bytes, remade whenever the book changes. The
-# Windows game takes the same bytes from its RCDATA resource instead.
+# Windows game takes the same bytes from its RCDATA resource instead, so
+# EmbeddedBookData exists only in native builds.
 #
 # This file has two roles. Included by the top-level CMakeLists.txt, it adds
 # the generation step to lanterra_engine. Run with cmake -P, it writes the
@@ -24,10 +25,12 @@ if(CMAKE_SCRIPT_MODE_FILE)
   endif()
   file(WRITE "${OUTPUT}"
     "// Generated from resources/book.dat by engine/book_data.cmake; do not edit.\n"
-    "#include <cstddef>\n#include <cstdint>\n\n"
+    "#include \"engine/book.h\"\n\n"
     "namespace lanterra {\n"
-    "extern const uint8_t EMBEDDED_BOOK_BYTES[] = {\n${bytes}\n};\n"
-    "extern const size_t EMBEDDED_BOOK_SIZE = ${size};\n"
+    "namespace {\n"
+    "const uint8_t BOOK_BYTES[] = {\n${bytes}\n};\n"
+    "}  // namespace\n\n"
+    "std::span<const uint8_t> EmbeddedBookData() { return {BOOK_BYTES, ${size}}; }\n"
     "}  // namespace lanterra\n")
   return()
 endif()
