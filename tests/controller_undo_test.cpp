@@ -170,18 +170,6 @@ TEST_F(ControllerTest, MenuOperationsRefuseArgumentsOutOfRange) {
   EXPECT_EQ(game.ui.soundOn, 1);
 }
 
-TEST_F(ControllerTest, HandicapGameForBlackLetsTheComputerOpenWithoutNinePieces) {
-  EXPECT_TRUE(game.StartGame(3, true));
-  EXPECT_EQ(game.ui.flipped, 1);
-  EXPECT_EQ(game.currentPosition.side, SIDE_BLACK);
-  EXPECT_EQ(game.currentPosition.historyCount, 2);
-  int red = 0;
-  for (int sq = 0; sq < 256; ++sq) red += (game.currentPosition.squares[sq] & SideBit(SIDE_RED)) != 0;
-  EXPECT_EQ(red, 7);
-  EXPECT_EQ(window.log.front(), "undo off");
-  EXPECT_EQ(window.Sounds().front(), 311);
-}
-
 TEST_F(ControllerTest, ReplyWithoutALegalMoveIsNotPlayed) {
   // The computer (red) opens in a position where it is already mated: the
   // engine has nothing to offer, and nothing may be played on the board.
