@@ -1,0 +1,183 @@
+// The match runner: judging, scoring, move texts, PGN and one real game.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <set>
+#include <sstream>
+
+#include "rules/notation.h"
+#include "tools/match.h"
+
+namespace lanterra::tool {
+namespace {
+
+// Plays ICCS moves from fen and judges after each one, as the match does.
+Verdict PlayAndJudge(const char* fen, const std::vector<const char*>& moves) {
+  Position pos;
+  std::string error;
+  EXPECT_TRUE(ParseFen(fen, pos, error)) << error;
+  Verdict verdict;
+  for (const char* text : moves) {
+    EXPECT_EQ(verdict.outcome, Outcome::ONGOING) << "game over before " << text;
+    pos.distance = 0;
+    Move mv = ParseIccsMove(text);
+    EXPECT_TRUE(pos.IsPseudoLegal(mv) && pos.DoMove(mv)) << text;
+    verdict = JudgeMove(pos);
+  }
+  return verdict;
+}
+
+TEST(MatchJudge, EndsGamesByTheGameRules) {
+  struct Case {
+    const char* name;
+    const char* fen;
+    std::vector<const char*> moves;
+    Outcome outcome;
+    const char* reason;
+  };
+  std::vector<const char*> shuffle;
+  for (int i = 0; i < 2; ++i)
+    for (const char* mv : {"b0c2", "b9c7", "c2b0", "c7b9"}) shuffle.push_back(mv);
+  // Red checks with every move from d5/e5 while black steps aside.
+  std::vector<const char*> perpetual = {"d5e5", "e9d9", "e5d5", "d9e9", "d5e5", "e9d9", "e5d5", "d9e9",
+                                        "d5e5", "e9d9", "e5d5", "d9e9"};
+  // The rooks cycle through 9 and 8 squares: no position recurs within 100
+  // moves, so only the natural limit can end the game.
+  std::vector<std::string> hundredTexts;
+  for (int ply = 0; ply < 100; ++ply) {
+    int k = ply / 2;
+    if (ply % 2 == 0)
+      hundredTexts.push_back("a" + std::to_string(k % 9) + "a" + std::to_string((k + 1) % 9));
+    else
+      hundredTexts.push_back("i" + std::to_string(9 - k % 8) + "i" + std::to_string(9 - (k + 1) % 8));
+  }
+  std::vector<const char*> hundred;
+  for (const auto& text : hundredTexts) hundred.push_back(text.c_str());
+  const Case cases[] = {
+      {"mate", "4k4/9/9/9/9/9/9/9/1R7/R2K5 w - - 0 1", {"b1b8", "e9f9", "a0a9"}, Outcome::RED_WINS, "mate"},
+      {"stalemate loses", "3k5/9/9/9/9/9/9/9/9/2R1K4 w - - 0 1", {"c0c8"}, Outcome::RED_WINS, "stalemate"},
+      {"quiet repetition draws", "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w - - 0 1",
+       {shuffle.begin(), shuffle.end()}, Outcome::ONGOING, ""},
+      {"perpetual check loses", "4ka3/9/9/9/3R5/9/9/9/r8/5K3 w - - 0 1", perpetual, Outcome::BLACK_WINS,
+       "perpetual check"},
+      {"100-move limit", "3k4r/9/9/9/9/9/9/9/9/R3K4 w - - 0 1", hundred, Outcome::DRAW, "100-move limit"},
+  };
+  for (const Case& c : cases) {
+    Verdict v = PlayAndJudge(c.fen, c.moves);
+    EXPECT_EQ(v.outcome, c.outcome) << c.name;
+    EXPECT_EQ(v.reason, c.reason) << c.name;
+  }
+  // Two rounds of the knight shuffle bring the start back twice; the third
+  // time ends the game in a draw.
+  auto twelve = shuffle;
+  for (const char* mv : {"b0c2", "b9c7", "c2b0", "c7b9"}) twelve.push_back(mv);
+  Verdict v = PlayAndJudge("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w - - 0 1", twelve);
+  EXPECT_EQ(v.outcome, Outcome::DRAW);
+  EXPECT_EQ(v.reason, "repetition");
+}
+
+TEST(MatchScoring, EloFromScoreWithMargin) {
+  struct Case {
+    MatchScore score;
+    const char* line;
+  };
+  const Case cases[] = {
+      {{5, 0, 5}, "score 5-0-5 pct 50.0 elo 0 \xC2\xB1 252"},
+      {{6, 2, 2}, "score 6-2-2 pct 70.0 elo 147 \xC2\xB1 "},
+      {{8, 0, 0}, "score 8-0-0 pct 100.0 elo 492 \xC2\xB1 "},
+      {{0, 0, 8}, "score 0-0-8 pct 0.0 elo -492 \xC2\xB1 "},
+      {{0, 4, 0}, "score 0-4-0 pct 50.0 elo 0 \xC2\xB1 "},
+      {{0, 0, 0}, "score 0-0-0 pct 0.0 elo 0 \xC2\xB1 0"},
+  };
+  for (const Case& c : cases) EXPECT_TRUE(ScoreLine(c.score).starts_with(c.line)) << ScoreLine(c.score);
+
+  // More games with the same share narrow the margin; a sweep is finite.
+  EXPECT_LT(EstimateElo({60, 20, 20}).margin, EstimateElo({6, 2, 2}).margin);
+  EXPECT_GT(EstimateElo({8, 0, 0}).margin, 0);
+  EXPECT_NEAR(EstimateElo({6, 2, 2}).elo, -400 * std::log10(1 / 0.7 - 1), 1e-9);
+}
+
+TEST(MatchMoves, EngineMoveTextsRoundTripInBothRankCounts) {
+  struct Case {
+    const char* iccs;
+    int rankBase;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"h2e2", 0, "h2e2"}, {"h2e2", 1, "h3e3"},   {"a9a0", 1, "a10a1"},
+      {"i0i9", 1, "i1i10"}, {"b9c7", 1, "b10c8"}, {"e0e1", 0, "e0e1"},
+  };
+  for (const Case& c : cases) {
+    Move mv = ParseIccsMove(c.iccs);
+    EXPECT_EQ(EngineMoveText(mv, c.rankBase), c.text);
+    EXPECT_EQ(ParseEngineMove(c.text, c.rankBase), mv) << c.text;
+  }
+  for (const char* bad : {"", "a0", "a0a0", "j1a1", "a11a1", "a1a1x", "a0a1", "(none)"})
+    EXPECT_EQ(ParseEngineMove(bad, 1), 0) << bad;
+}
+
+TEST(MatchOpenings, BookLinesAreDistinctLegalAndOfTheAskedLength) {
+  Book book;
+  ReadBook(book, EmbeddedBookData());
+  if (book.bookSize == 0) GTEST_SKIP() << "no book built in";
+  auto lines = BookOpenings(book, 6, 6, 1);
+  ASSERT_EQ(lines.size(), 6u);
+  std::set<std::string> finals;
+  for (const auto& line : lines) {
+    ASSERT_EQ(line.size(), 6u);
+    Position pos;
+    pos.SetUpStart(0);
+    for (Move mv : line) ASSERT_TRUE(pos.IsPseudoLegal(mv) && pos.DoMove(mv));
+    finals.insert(ToFen(pos));
+  }
+  EXPECT_EQ(finals.size(), lines.size());
+  EXPECT_EQ(BookOpenings(Book{}, 4, 6, 1), std::vector<std::vector<Move>>{{}});
+}
+
+TEST(MatchPgn, GamesAreWrittenInIccsWithTheirResult) {
+  GameRecord game;
+  game.round = 3;
+  game.red = "Lanterra level 2";
+  game.black = "Fairy-Stockfish \"x\"";
+  for (const char* mv : {"h2e2", "h9g7", "h0g2"}) game.moves.push_back(ParseIccsMove(mv));
+  game.verdict = {Outcome::BLACK_WINS, "mate"};
+  std::string pgn = FormatPgn(game, "test");
+  EXPECT_NE(pgn.find("[Round \"3\"]\n"), std::string::npos);
+  EXPECT_NE(pgn.find("[Black \"Fairy-Stockfish \\\"x\\\"\"]\n"), std::string::npos);
+  EXPECT_NE(pgn.find("[Result \"0-1\"]\n"), std::string::npos);
+  EXPECT_NE(pgn.find("[Format \"ICCS\"]\n"), std::string::npos);
+  EXPECT_NE(pgn.find("\n1. H2-E2 H9-G7 2. H0-G2 {mate} 0-1\n"), std::string::npos);
+}
+
+TEST(MatchRunner, PlaysBothColoursAgainstFairyStockfish) {
+  if (access("/usr/games/fairy-stockfish", X_OK) != 0) GTEST_SKIP() << "fairy-stockfish is not installed";
+  MatchSettings settings;
+  settings.level = 0;
+  settings.openings = 1;
+  settings.engine.depth = 1;
+  std::ostringstream log;
+  MatchScore score;
+  std::string error;
+  ASSERT_TRUE(RunMatch(settings, log, score, error)) << error;
+  EXPECT_EQ(score.Games(), 2);
+  std::string text = log.str();
+  EXPECT_NE(text.find("game 1: Lanterra level 0 - "), std::string::npos) << text;
+  EXPECT_NE(text.find("game 2: Fairy-Stockfish"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nscore "), std::string::npos) << text;
+}
+
+TEST(MatchRunner, AMissingEngineIsReportedNotFatal) {
+  MatchSettings settings;
+  settings.engine.command = "/nonexistent/engine";
+  settings.engine.timeoutSeconds = 5;
+  std::ostringstream log;
+  MatchScore score;
+  std::string error;
+  EXPECT_FALSE(RunMatch(settings, log, score, error));
+  EXPECT_FALSE(error.empty());
+}
+
+}  // namespace
+}  // namespace lanterra::tool
