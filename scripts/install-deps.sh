@@ -9,8 +9,7 @@ what=${1:-test}
 
 packages=(cmake make g++ libgtest-dev zlib1g-dev fairy-stockfish)
 if [ "$what" = all ]; then
-  packages+=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 xvfb xdotool imagemagick
-             x11-utils locales fonts-wqy-zenhei)
+  packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
 fi
 
 missing=()
@@ -23,4 +22,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || sudo=sudo
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine, Xvfb, the fonts and the zh_CN.UTF-8 locale for the Windows program.
+if [ "$what" = all ]; then
+  "$(dirname "$0")/install-wine.sh"
 fi
