@@ -5,11 +5,15 @@
 #
 #   scripts/ladder.sh [path/to/lanterra]
 #
-# Environment (defaults give the full ladder, about 1.5 hours on two cores):
-#   LADDER_LEVELS        levels to play                  "0 1 2 3 4 5 6"
+# Each match leaves its log and games in ladder/ beside the tool's folder
+# (build/ladder/ for build/bin/lanterra); games.pgn there collects them all.
+#
+# Environment (defaults give the full ladder, about 70 minutes on two cores):
+#   LADDER_LEVELS        levels to play and tabulate      "0 1 2 3 4 5 6"
 #   LADDER_OPENINGS      book openings per match, levels 0-4 (games = 2x)   4
 #   LADDER_TOP_OPENINGS  book openings per match, levels 5-6                1
 #   LADDER_JOBS          matches run at once                                2
+#   LADDER_RESUME        1: keep the finished matches of an earlier run     0
 #   LADDER_README        the file the table goes into        README.md
 #   LADDER_NOTE          a line printed under the table (e.g. "reduced run")
 set -euo pipefail
@@ -23,56 +27,67 @@ levels=${LADDER_LEVELS:-0 1 2 3 4 5 6}
 openings=${LADDER_OPENINGS:-4}
 top_openings=${LADDER_TOP_OPENINGS:-1}
 jobs=${LADDER_JOBS:-2}
+resume=${LADDER_RESUME:-0}
 readme=${LADDER_README:-README.md}
 note=${LADDER_NOTE:-}
 
-# Fairy-Stockfish, one thread, limited by nodes per move: name|match options.
+# Fairy-Stockfish, one thread, limited per move: column name|match options.
 settings=(
   "FSF depth 1|--depth 1"
   "FSF 1k nodes|--nodes 1000"
   "FSF 10k nodes|--nodes 10000"
   "FSF 100k nodes|--nodes 100000"
 )
-# The top levels take minutes a move, so they meet only the settings that can
-# tell them apart from the levels below.
-top_settings_from=2
+# Level 5 takes seconds a move and level 6 close to a minute, so they meet
+# only the settings that can still tell them apart from the levels below.
+first_setting() { case $1 in 5) echo 2 ;; 6) echo 3 ;; *) echo 0 ;; esac; }
+openings_for() { if [ "$1" -ge 5 ]; then echo "$top_openings"; else echo "$openings"; fi; }
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+results="$(cd "$(dirname "$tool")/.." && pwd)/ladder"
+mkdir -p "$results"
 start=$(date +%s)
 
 # One job line per match: level, setting index, openings. Slow matches go
 # first so that the two job slots finish close together.
 for level in $levels; do
   for s in "${!settings[@]}"; do
-    if [ "$level" -ge 5 ]; then
-      [ "$s" -ge "$top_settings_from" ] || continue
-      echo "$level $s $top_openings"
-    else
-      echo "$level $s $openings"
-    fi
+    [ "$s" -ge "$(first_setting "$level")" ] || continue
+    log="$results/log-$level-$s.txt"
+    if [ "$resume" = 1 ] && [ -f "$log" ] && grep -q '^score ' "$log"; then continue; fi
+    rm -f "$log" "$results/games-$level-$s.pgn"
+    echo "$level $s $(openings_for "$level")"
   done
-done | sort -k1,1nr -k2,2nr >"$work/jobs"
+done | sort -k1,1nr -k2,2nr >"$results/jobs"
 
 run_one() {
-  local level=$1 s=$2 k=$3
+  local level=$1 s=$2 k=$3 t0
   local options=${SETTINGS[$s]#*|}
+  t0=$(date +%s)
   # shellcheck disable=SC2086
   "$TOOL" match --level "$level" $options --openings "$k" --seed $((1000 + level)) \
-    --pgn "$WORK/games-$level-$s.pgn" >"$WORK/log-$level-$s.txt" 2>&1 || true
-  echo "level $level vs ${SETTINGS[$s]%%|*}: $(tail -n 1 "$WORK/log-$level-$s.txt")"
+    --pgn "$RESULTS/games-$level-$s.pgn" >"$RESULTS/log-$level-$s.tmp" 2>&1 || true
+  echo "seconds $(( $(date +%s) - t0 ))" >>"$RESULTS/log-$level-$s.tmp"
+  mv "$RESULTS/log-$level-$s.tmp" "$RESULTS/log-$level-$s.txt"
+  echo "level $level vs ${SETTINGS[$s]%%|*}: $(grep '^score ' "$RESULTS/log-$level-$s.txt" || echo failed)"
 }
 export -f run_one
-export TOOL="$tool" WORK="$work"
+export TOOL="$tool" RESULTS="$results"
 SETTINGS_TEXT=$(printf '%s\n' "${settings[@]}")
 export SETTINGS_TEXT
-xargs -P "$jobs" -L 1 bash -c 'mapfile -t SETTINGS <<<"$SETTINGS_TEXT"; run_one "$@"' _ <"$work/jobs"
+xargs -r -P "$jobs" -L 1 bash -c 'mapfile -t SETTINGS <<<"$SETTINGS_TEXT"; run_one "$@"' _ <"$results/jobs"
 
 elapsed=$(( $(date +%s) - start ))
-games=$(cat "$work"/games-*.pgn 2>/dev/null | grep -c '^\[Round ' || true)
-cat "$work"/games-*.pgn >"$work/all.pgn" 2>/dev/null || true
-mkdir -p "$(dirname "$tool")/../ladder"
-cp "$work/all.pgn" "$(dirname "$tool")/../ladder/games.pgn"
+games=0
+match_seconds=0
+for level in $levels; do
+  for s in "${!settings[@]}"; do
+    log="$results/log-$level-$s.txt"
+    [ -f "$log" ] || continue
+    games=$(( games + $(grep -c '^game ' "$log" || true) ))
+    match_seconds=$(( match_seconds + $(awk '/^seconds/ {print $2}' "$log") ))
+  done
+done
+cat "$results"/games-*.pgn >"$results/games.pgn" 2>/dev/null || true
 
 # The table: one row per level, one column per setting; each cell is our
 # score from that level's point of view and the Elo difference it implies.
@@ -89,7 +104,7 @@ cp "$work/all.pgn" "$(dirname "$tool")/../ladder/games.pgn"
   for level in $levels; do
     row="| $level |"
     for s in "${!settings[@]}"; do
-      log="$work/log-$level-$s.txt"
+      log="$results/log-$level-$s.txt"
       if [ -f "$log" ] && grep -q '^score ' "$log"; then
         row+=" $(grep '^score ' "$log" | tail -n 1 | awk '{printf "%s (%s%%), %s %s %s", $2, $4, $6, $7, $8}') |"
       else
@@ -99,26 +114,27 @@ cp "$work/all.pgn" "$(dirname "$tool")/../ladder/games.pgn"
     echo "$row"
   done
   echo
-  echo "Cells: wins-draws-losses of Lanterra (score %), Elo difference ± 95% margin."
-  echo "Settings: Fairy-Stockfish $(dpkg-query -W -f='${Version}' fairy-stockfish 2>/dev/null || echo '?'),"
-  echo "UCI_Variant xiangqi, 1 thread, \`go depth 1\` or \`go nodes N\` per move; Lanterra at its"
-  echo "level's node budget with its book, seeded 1000 + level. Openings: $openings book lines of"
-  echo "6 plies (levels 0-4), $top_openings for levels 5-6 (which meet only the 10k and 100k"
-  echo "settings), each played with both colours; games judged by Lanterra's rules."
-  echo "Games: $games. Time: $((elapsed / 60)) min $((elapsed % 60)) s with $jobs matches at once on"
-  echo "$(nproc) cores, $(date -u +%Y-%m-%d)."
+  echo "Cells: wins-draws-losses of Lanterra (its score), Elo difference ± 95% margin."
+  echo "Fairy-Stockfish $(dpkg-query -W -f='${Version}' fairy-stockfish 2>/dev/null || echo '?'): UCI_Variant"
+  echo "xiangqi, one thread, \`go depth 1\` or \`go nodes N\` for every move. Lanterra: the level's"
+  echo "node budget and its book, seeded 1000 + level. Each match plays book openings of 6 plies"
+  echo "($openings for levels 0-4, $top_openings for levels 5 and 6) with both colours; level 5 meets"
+  echo "only the 10k and 100k settings, level 6 only 100k. Games judged by Lanterra's rules."
+  echo "Games: $games. Time: $((elapsed / 60)) min $((elapsed % 60)) s on $(nproc) cores with $jobs matches"
+  echo "at once ($((match_seconds / 60)) min of matches), $(date -u +%Y-%m-%d)."
   [ -z "$note" ] || { echo; echo "$note"; }
   echo "<!-- ladder:end -->"
-} >"$work/table.md"
-cat "$work/table.md"
+} >"$results/table.md"
+cat "$results/table.md"
 
 # Put the table between the markers, or add the section when there is none.
 if grep -q '<!-- ladder:begin -->' "$readme"; then
-  awk -v table="$work/table.md" '
+  awk -v table="$results/table.md" '
     /<!-- ladder:begin -->/ { while ((getline line < table) > 0) print line; skip = 1; next }
     /<!-- ladder:end -->/ { skip = 0; next }
-    !skip { print }' "$readme" >"$work/readme" && cat "$work/readme" >"$readme"
+    !skip { print }' "$readme" >"$results/readme.tmp" && cat "$results/readme.tmp" >"$readme"
+  rm -f "$results/readme.tmp"
 else
-  { echo; echo "## Strength ladder"; echo; cat "$work/table.md"; } >>"$readme"
+  { echo; echo "## Strength ladder"; echo; cat "$results/table.md"; } >>"$readme"
 fi
 echo "ladder: $games games in $elapsed s; table written to $readme"
