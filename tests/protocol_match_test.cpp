@@ -168,6 +168,47 @@ TEST(MatchRunner, PlaysBothColoursAgainstFairyStockfish) {
   EXPECT_NE(text.find("\nscore "), std::string::npos) << text;
 }
 
+// Engines that misbehave, written as shell scripts: a bad reply loses the
+// game, an engine that stops answering ends the match with an error.
+TEST(MatchRunner, MisbehavingEnginesLoseOrEndTheMatch) {
+  struct Case {
+    const char* name;
+    const char* onGo;
+    bool matchCompletes;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"no move", "echo 'bestmove (none)'", true, "outside engine gave no usable move"},
+      {"illegal move", "echo 'bestmove e1e3'", true, "outside engine played the illegal move e0e2"},
+      {"gibberish", "echo 'bestmove \001\377'", true, "outside engine gave no usable move"},
+      {"crash", "exit 3", false, "outside engine failed"},
+  };
+  for (const Case& c : cases) {
+    char path[] = "/tmp/lanterra-fake-engine-XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    std::string script = std::string("#!/bin/sh\nwhile read cmd rest; do case \"$cmd\" in\n") +
+                         "uci) echo 'id name Fake'; echo uciok;;\nisready) echo readyok;;\n" +
+                         "go) " + c.onGo + ";;\nquit) exit 0;;\nesac; done\n";
+    ASSERT_EQ(write(fd, script.data(), script.size()), ssize_t(script.size()));
+    close(fd);
+    MatchSettings settings;
+    settings.level = 0;
+    settings.openings = 1;
+    settings.openingPlies = 0;
+    settings.engine.command = std::string("sh ") + path;
+    settings.engine.timeoutSeconds = 10;
+    std::ostringstream log;
+    MatchScore score;
+    std::string error;
+    bool completed = RunMatch(settings, log, score, error);
+    unlink(path);
+    EXPECT_EQ(completed, c.matchCompletes) << c.name << ": " << error;
+    EXPECT_NE(log.str().find(c.reason), std::string::npos) << c.name << ": " << log.str();
+    EXPECT_EQ(score.losses + score.draws, 0) << c.name;
+  }
+}
+
 TEST(MatchRunner, AMissingEngineIsReportedNotFatal) {
   MatchSettings settings;
   settings.engine.command = "/nonexistent/engine";

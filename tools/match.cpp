@@ -257,8 +257,10 @@ bool OutsideEngine::BestMove(const std::vector<Move>& moves, Move& move, std::st
   std::string_view text = std::string_view(line).substr(8);
   while (!text.empty() && text[0] == ' ') text.remove_prefix(1);
   text = text.substr(0, text.find(' '));
+  // A reply without a usable move loses the game but leaves the engine
+  // running; only a failure to answer at all returns false.
   move = ParseEngineMove(text, settings.rankBase);
-  if (move == 0) return error = "malformed reply '" + line + "'", false;
+  if (move == 0) error = "no usable move in '" + line.substr(0, 80) + "'";
   return true;
 }
 
@@ -369,6 +371,10 @@ GameRecord PlayGame(const MatchSettings& settings, SearchContext& ctx, OutsideEn
     } else {
       if (!engine.BestMove(game.moves, mv, error)) {
         game.verdict = {weWin, "outside engine failed: " + error};
+        return game;
+      }
+      if (mv == 0) {
+        game.verdict = {weWin, "outside engine gave " + error};
         return game;
       }
       pos.distance = 0;

@@ -89,8 +89,9 @@ class OutsideEngine {
 
   bool Start(const OutsideEngineSettings& settings, std::string& error);
   bool NewGame(std::string& error);
-  // The engine's move after moves from the normal start; 0 in move with
-  // error set when it gave none.
+  // The engine's move after moves from the normal start. Returns false when
+  // the engine did not answer; a reply without a usable move returns true
+  // with move 0 and error set.
   bool BestMove(const std::vector<Move>& moves, Move& move, std::string& error);
   std::string name;  // from "id name"
 
