@@ -56,7 +56,9 @@ TEST(BookBuilder, FoldsMirrorsAndGivesSymmetricPositionsBothImages) {
     // Both games pass through every stored position, so every move of a
     // folded position has both games' weight.
     for (const BookEntry& e : run) EXPECT_EQ(e.weight, 2) << std::hex << e.lock << " " << IccsMove(e.move);
-    if (run.size() == 2) EXPECT_EQ(run[1].move, MirroredMove(run[0].move));
+    if (run.size() == 2) {
+      EXPECT_EQ(run[1].move, MirroredMove(run[0].move));
+    }
   }
   EXPECT_EQ(stats.entries, 16 + 4);
   EXPECT_EQ(stats.positions, 4);

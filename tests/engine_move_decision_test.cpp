@@ -73,7 +73,9 @@ TEST_F(MoveDecisionTest, MatesAreFoundAtLevelThree) {
     // The deepening stops at the mate score, long before the budget.
     EXPECT_LE(ctx->nodeCount, NodeBudget(3));
     ASSERT_TRUE(pos.DoMove(ctx->chosenMove));
-    if (c.plies == 1) EXPECT_TRUE(pos.IsMated());
+    if (c.plies == 1) {
+      EXPECT_TRUE(pos.IsMated());
+    }
   }
 }
 

@@ -166,7 +166,9 @@ TEST_F(SearchTest, NullMoveConditions) {
     int withoutNull = Search(*ctx, -SCORE_MATE, SCORE_MATE, 4, true);
     int nodesWithoutNull = ctx->nodeCount;
     EXPECT_EQ(nodesWithNull != nodesWithoutNull, c.tried);
-    if (!c.tried) EXPECT_EQ(withNull, withoutNull);
+    if (!c.tried) {
+      EXPECT_EQ(withNull, withoutNull);
+    }
   }
 }
 
