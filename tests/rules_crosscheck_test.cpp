@@ -7,29 +7,16 @@
 #include <filesystem>
 #include <map>
 #include <random>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "rules/perft.h"
 #include "tests/test_positions.h"
 
 namespace lanterra {
 namespace {
 
 constexpr const char* FAIRY_STOCKFISH = "/usr/games/fairy-stockfish";
-
-uint64_t Perft(Position& pos, int depth) {
-  Move moves[MAX_MOVES_PER_POSITION];
-  int n = pos.ListMoves(moves, 0);
-  uint64_t nodes = 0;
-  for (int i = 0; i < n; ++i) {
-    if (!pos.DoMove(moves[i])) continue;
-    nodes += depth == 1 ? 1 : Perft(pos, depth - 1);
-    pos.UndoMove();
-  }
-  return nodes;
-}
 
 // Its UCI squares count ranks from 1, so they are ICCS with the rank + 1.
 std::string UciMove(Move mv) {

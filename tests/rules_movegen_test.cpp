@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "rules/board_tables.h"
+#include "rules/perft.h"
 #include "tests/test_positions.h"
 
 namespace lanterra {
@@ -18,18 +19,6 @@ std::vector<Move> List(const Position& pos, int capturesOnly) {
   Move moves[MAX_MOVES_PER_POSITION];
   int n = pos.ListMoves(moves, capturesOnly);
   return {moves, moves + n};
-}
-
-uint64_t Perft(Position& pos, int depth) {
-  Move moves[MAX_MOVES_PER_POSITION];
-  int n = pos.ListMoves(moves, 0);
-  uint64_t nodes = 0;
-  for (int i = 0; i < n; ++i) {
-    if (!pos.DoMove(moves[i])) continue;
-    nodes += depth == 1 ? 1 : Perft(pos, depth - 1);
-    pos.UndoMove();
-  }
-  return nodes;
 }
 
 TEST(ListMoves, StartPositionOrder) {

@@ -3,24 +3,11 @@
 #include <cstdio>
 
 #include "rules/notation.h"
+#include "rules/perft.h"
 #include "tools/position_args.h"
 
 namespace lanterra::tool {
 namespace {
-
-// Counts leaf nodes with the same operations the engine uses: ListMoves
-// and DoMove/UndoMove.
-uint64_t Perft(Position& pos, int depth) {
-  Move moves[MAX_MOVES_PER_POSITION];
-  int count = pos.ListMoves(moves, 0);
-  uint64_t nodes = 0;
-  for (int i = 0; i < count; ++i) {
-    if (!pos.DoMove(moves[i])) continue;
-    nodes += depth <= 1 ? 1 : Perft(pos, depth - 1);
-    pos.UndoMove();
-  }
-  return nodes;
-}
 
 int RunPerft(const Args& args) {
   bool divide = false;
@@ -45,7 +32,7 @@ int RunPerft(const Args& args) {
     int count = pos.ListMoves(moves, 0);
     for (int i = 0; i < count; ++i) {
       if (!pos.DoMove(moves[i])) continue;
-      uint64_t n = depth <= 1 ? 1 : Perft(pos, int(depth) - 1);
+      uint64_t n = Perft(pos, int(depth) - 1);
       pos.UndoMove();
       std::printf("%s %llu\n", IccsMove(moves[i]).c_str(), (unsigned long long)n);
       total += n;
@@ -55,7 +42,7 @@ int RunPerft(const Args& args) {
   }
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("nodes %llu\n", (unsigned long long)total);
-  std::fprintf(stderr, "time %.3f s, %.0f nodes/s\n", seconds, seconds > 0 ? double(total) / seconds : 0.0);
+  std::printf("time %.3f s nps %.0f\n", seconds, seconds > 0 ? double(total) / seconds : 0.0);
   return 0;
 }
 
