@@ -132,7 +132,7 @@ std::string ProtocolFuzzer::RandomFen() {
 std::string ProtocolFuzzer::RandomNumber() {
   switch (Below(6)) {
     case 0: return std::to_string(Below(8));
-    case 1: return std::to_string(int(rng()) - int(0x7FFFFFFF));
+    case 1: return std::to_string(int64_t(rng()) - 0x7FFFFFFF);
     case 2: return "99999999999999999999999";
     case 3: return std::to_string(Below(3));
     case 4: return "x" + std::to_string(Below(10));
