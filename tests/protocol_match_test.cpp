@@ -168,6 +168,27 @@ TEST(MatchRunner, PlaysBothColoursAgainstFairyStockfish) {
   EXPECT_NE(text.find("\nscore "), std::string::npos) << text;
 }
 
+// Our own engine as the outside one, over both protocols and pipes: every
+// reply must be a legal move in the notation the match expects.
+TEST(MatchRunner, PlaysItselfThroughBothProtocols) {
+  for (bool ucci : {false, true}) {
+    MatchSettings settings;
+    settings.level = 0;
+    settings.openings = 1;
+    settings.engine.command = std::string(LANTERRA_TOOL) + (ucci ? " ucci" : " uci");
+    settings.engine.ucci = ucci;
+    settings.engine.rankBase = 0;
+    settings.engine.depth = 1;
+    std::ostringstream log;
+    MatchScore score;
+    std::string error;
+    ASSERT_TRUE(RunMatch(settings, log, score, error)) << error;
+    EXPECT_EQ(score.Games(), 2);
+    EXPECT_EQ(log.str().find("outside engine"), std::string::npos) << log.str();
+    EXPECT_NE(log.str().find("Lanterra depth 1"), std::string::npos) << log.str();
+  }
+}
+
 // Engines that misbehave, written as shell scripts: a bad reply loses the
 // game, an engine that stops answering ends the match with an error.
 TEST(MatchRunner, MisbehavingEnginesLoseOrEndTheMatch) {
