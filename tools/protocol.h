@@ -35,7 +35,9 @@ using IterationReport = std::function<void(const SearchContext&)>;
 // The game's move decision with optional extra limits. Without limits it
 // makes the same choice as ThinkMove, draws the same random values and
 // counts the same nodes; the tests hold it to that. pos is left as it was,
-// except distance, which becomes 0.
+// except distance, which becomes 0, and the unused records past its history,
+// which the search overwrites (ThinkMove puts those back; callers here search
+// a copy).
 void ThinkWithLimits(SearchContext& ctx, Position& pos, const SearchLimits& limits,
                      const IterationReport& report);
 
