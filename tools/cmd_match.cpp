@@ -58,6 +58,9 @@ int RunMatchCommand(const Args& args) {
       settings.pgnPath = std::string(args[i + 1]);
     } else if (option == "--protocol" && hasValue && (args[i + 1] == "uci" || args[i + 1] == "ucci")) {
       settings.engine.ucci = args[i + 1] == "ucci";
+    } else if (option == "--colour" && hasValue && (args[i + 1] == "red" || args[i + 1] == "black")) {
+      settings.playRed = args[i + 1] == "red";
+      settings.playBlack = !settings.playRed;
     } else if (option == "--no-book") {
       settings.useBook = false;
       continue;
@@ -83,7 +86,7 @@ int RunMatchCommand(const Args& args) {
 CommandRegistrar reg{"match",
                      "match [--level N] [--engine CMD] [--protocol uci|ucci] [--rank-base 0|1] [--skill S] "
                      "[--nodes N | --depth D] [--openings K] [--plies P] [--seed S] [--no-book] [--pgn FILE] "
-                     "[--timeout SEC]  our engine against an outside one, each book opening with both colours",
+                     "[--colour red|black] [--timeout SEC]  our engine against an outside one, each book opening with both colours",
                      &RunMatchCommand};
 
 }  // namespace

@@ -414,6 +414,7 @@ bool RunMatch(const MatchSettings& settings, std::ostream& log, MatchScore& scor
   for (const auto& opening : openings) {
     for (int ourSide : {SIDE_RED, SIDE_BLACK}) {
       ++round;
+      if (!(ourSide == SIDE_RED ? settings.playRed : settings.playBlack)) continue;
       GameRecord game = PlayGame(settings, *ctx, engine, opening, ourSide, round);
       Outcome weWin = ourSide == SIDE_RED ? Outcome::RED_WINS : Outcome::BLACK_WINS;
       if (game.verdict.outcome == Outcome::DRAW)

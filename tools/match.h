@@ -114,6 +114,11 @@ struct MatchSettings {
   int openings = 4;       // each is played twice, once with each colour
   int openingPlies = 6;
   uint32_t seed = 1;      // our generator is seeded with seed + game number
+  // Our colours to play: both, or only red or only black. The games keep the
+  // numbers (and so the seeds) they have in a match of both colours, so a
+  // long match can be split over two processes and still play its games.
+  bool playRed = true;
+  bool playBlack = true;
   std::string pgnPath;    // appended to when set
   OutsideEngineSettings engine;
 };
