@@ -7,8 +7,10 @@
 #
 # Each match leaves its log and games in ladder/ beside the tool's folder
 # (build/ladder/ for build/bin/lanterra); games.pgn there collects them all.
+# Levels 5 and 6 play each colour in a match of its own, so that their long
+# games run side by side.
 #
-# Environment (defaults give the full ladder, about 70 minutes on two cores):
+# Environment (defaults give the full ladder, about 1 to 1.5 hours on two cores):
 #   LADDER_LEVELS        levels to play and tabulate      "0 1 2 3 4 5 6"
 #   LADDER_OPENINGS      book openings per match, levels 0-4 (games = 2x)   4
 #   LADDER_TOP_OPENINGS  book openings per match, levels 5-6                1
@@ -47,28 +49,34 @@ results="$(cd "$(dirname "$tool")/.." && pwd)/ladder"
 mkdir -p "$results"
 start=$(date +%s)
 
-# One job line per match: level, setting index, openings. Slow matches go
-# first so that the two job slots finish close together.
+colours_for() { if [ "$1" -ge 5 ]; then echo "red black"; else echo "both"; fi; }
+
+# One job line per match: level, setting index, openings, colours. Slow
+# matches go first so that the two job slots finish close together.
 for level in $levels; do
   for s in "${!settings[@]}"; do
     [ "$s" -ge "$(first_setting "$level")" ] || continue
-    log="$results/log-$level-$s.txt"
-    if [ "$resume" = 1 ] && [ -f "$log" ] && grep -q '^score ' "$log"; then continue; fi
-    rm -f "$log" "$results/games-$level-$s.pgn"
-    echo "$level $s $(openings_for "$level")"
+    for colour in $(colours_for "$level"); do
+      name="$level-$s-$colour"
+      log="$results/log-$name.txt"
+      if [ "$resume" = 1 ] && [ -f "$log" ] && grep -q '^score ' "$log"; then continue; fi
+      rm -f "$log" "$results/games-$name.pgn"
+      echo "$level $s $(openings_for "$level") $colour"
+    done
   done
 done | sort -k1,1nr -k2,2nr >"$results/jobs"
 
 run_one() {
-  local level=$1 s=$2 k=$3 t0
-  local options=${SETTINGS[$s]#*|}
+  local level=$1 s=$2 k=$3 colour=$4 t0
+  local options=${SETTINGS[$s]#*|} name="$1-$2-$4"
+  [ "$colour" = both ] || options+=" --colour $colour"
   t0=$(date +%s)
   # shellcheck disable=SC2086
   "$TOOL" match --level "$level" $options --openings "$k" --seed $((1000 + level)) \
-    --pgn "$RESULTS/games-$level-$s.pgn" >"$RESULTS/log-$level-$s.tmp" 2>&1 || true
-  echo "seconds $(( $(date +%s) - t0 ))" >>"$RESULTS/log-$level-$s.tmp"
-  mv "$RESULTS/log-$level-$s.tmp" "$RESULTS/log-$level-$s.txt"
-  echo "level $level vs ${SETTINGS[$s]%%|*}: $(grep '^score ' "$RESULTS/log-$level-$s.txt" || echo failed)"
+    --pgn "$RESULTS/games-$name.pgn" >"$RESULTS/log-$name.tmp" 2>&1 || true
+  echo "seconds $(( $(date +%s) - t0 ))" >>"$RESULTS/log-$name.tmp"
+  mv "$RESULTS/log-$name.tmp" "$RESULTS/log-$name.txt"
+  echo "level $level vs ${SETTINGS[$s]%%|*} ($colour): $(grep '^score ' "$RESULTS/log-$name.txt" || echo failed)"
 }
 export -f run_one
 export TOOL="$tool" RESULTS="$results"
@@ -81,13 +89,23 @@ games=0
 match_seconds=0
 for level in $levels; do
   for s in "${!settings[@]}"; do
-    log="$results/log-$level-$s.txt"
-    [ -f "$log" ] || continue
-    games=$(( games + $(grep -c '^game ' "$log" || true) ))
-    match_seconds=$(( match_seconds + $(awk '/^seconds/ {print $2}' "$log") ))
+    for log in "$results/log-$level-$s-"*.txt; do
+      [ -f "$log" ] || continue
+      games=$(( games + $(grep -c '^game ' "$log" || true) ))
+      match_seconds=$(( match_seconds + $(awk '/^seconds/ {print $2}' "$log") ))
+    done
   done
 done
 cat "$results"/games-*.pgn >"$results/games.pgn" 2>/dev/null || true
+
+# The score of a level against a setting, over the matches of both colours:
+# their W-D-L added up and turned into a score line by the tool.
+cell() {
+  local logs=("$results/log-$1-$2-"*.txt)
+  [ -f "${logs[0]}" ] || return 1
+  grep -h '^score ' "${logs[@]}" | awk '{split($2, c, "-"); w += c[1]; d += c[2]; l += c[3]} END {
+    if (NR == 0) exit 1; print w, d, l }' | { read -r w d l && "$tool" elo "$w" "$d" "$l"; }
+}
 
 # The table: one row per level, one column per setting; each cell is our
 # score from that level's point of view and the Elo difference it implies.
@@ -104,9 +122,8 @@ cat "$results"/games-*.pgn >"$results/games.pgn" 2>/dev/null || true
   for level in $levels; do
     row="| $level |"
     for s in "${!settings[@]}"; do
-      log="$results/log-$level-$s.txt"
-      if [ -f "$log" ] && grep -q '^score ' "$log"; then
-        row+=" $(grep '^score ' "$log" | tail -n 1 | awk '{printf "%s (%s%%), %s %s %s", $2, $4, $6, $7, $8}') |"
+      if line=$(cell "$level" "$s"); then
+        row+=" $(echo "$line" | awk '{printf "%s (%s%%), %s %s %s", $2, $4, $6, $7, $8}') |"
       else
         row+=" - |"
       fi
@@ -120,8 +137,8 @@ cat "$results"/games-*.pgn >"$results/games.pgn" 2>/dev/null || true
   echo "node budget and its book, seeded 1000 + level. Each match plays book openings of 6 plies"
   echo "($openings for levels 0-4, $top_openings for levels 5 and 6) with both colours; level 5 meets"
   echo "only the 10k and 100k settings, level 6 only 100k. Games judged by Lanterra's rules."
-  echo "Games: $games. Time: $((elapsed / 60)) min $((elapsed % 60)) s on $(nproc) cores with $jobs matches"
-  echo "at once ($((match_seconds / 60)) min of matches), $(date -u +%Y-%m-%d)."
+  echo "Games: $games, $((match_seconds / 60)) min of matches in all. This run took"
+  echo "$((elapsed / 60)) min $((elapsed % 60)) s on $(nproc) cores with $jobs matches at once, $(date -u +%Y-%m-%d)."
   [ -z "$note" ] || { echo; echo "$note"; }
   echo "<!-- ladder:end -->"
 } >"$results/table.md"
