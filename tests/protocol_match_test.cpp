@@ -168,6 +168,32 @@ TEST(MatchRunner, PlaysBothColoursAgainstFairyStockfish) {
   EXPECT_NE(text.find("\nscore "), std::string::npos) << text;
 }
 
+TEST(MatchRunner, OneColourReplaysTheSameGamesAsTheWholeMatch) {
+  if (access("/usr/games/fairy-stockfish", X_OK) != 0) GTEST_SKIP() << "fairy-stockfish is not installed";
+  auto gameLines = [](bool red, bool black) {
+    MatchSettings settings;
+    settings.level = 1;
+    settings.openings = 2;
+    settings.seed = 9;
+    settings.engine.depth = 1;
+    settings.playRed = red;
+    settings.playBlack = black;
+    std::ostringstream log;
+    MatchScore score;
+    std::string error;
+    EXPECT_TRUE(RunMatch(settings, log, score, error)) << error;
+    std::vector<std::string> lines;
+    std::istringstream in(log.str());
+    for (std::string line; std::getline(in, line);)
+      if (line.starts_with("game ")) lines.push_back(line);
+    return lines;
+  };
+  auto both = gameLines(true, true);
+  auto black = gameLines(false, true);
+  ASSERT_EQ(both.size(), 4u);
+  EXPECT_EQ(black, (std::vector<std::string>{both[1], both[3]}));
+}
+
 // Our own engine as the outside one, over both protocols and pipes: every
 // reply must be a legal move in the notation the match expects.
 TEST(MatchRunner, PlaysItselfThroughBothProtocols) {
