@@ -10,7 +10,7 @@
 # Levels 5 and 6 play each colour in a match of its own, so that their long
 # games run side by side.
 #
-# Environment (defaults give the full ladder, about 1 to 1.5 hours on two cores):
+# Environment (defaults give the full ladder: 166 games, 45-60 minutes on two cores):
 #   LADDER_LEVELS        levels to play and tabulate      "0 1 2 3 4 5 6"
 #   LADDER_OPENINGS      book openings per match, levels 0-4 (games = 2x)   4
 #   LADDER_TOP_OPENINGS  book openings per match, levels 5-6                1
