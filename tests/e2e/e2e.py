@@ -146,7 +146,7 @@ def dialogs():
     return boxes
 
 
-def wait_dialog(caption, timeout=10):
+def wait_dialog(caption, timeout=30):
     deadline = time.time() + timeout
     while time.time() < deadline:
         for box in dialogs():
@@ -218,7 +218,7 @@ def framed_cells(game, shot):
     return {(r, f) for r in range(3, 13) for f in range(3, 12) if is_framed(game, shot, r, f)}
 
 
-def wait_frames(game, unwanted, timeout=20):
+def wait_frames(game, unwanted, timeout=60):
     """Waits until two framed cells other than `unwanted` show: the reply."""
     deadline = time.time() + timeout
     while time.time() < deadline:
