@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all test play build deps bench bench-perft ladder clean
+.PHONY: all test play build deps bench bench-perft ladder fuzz clean
 
 all: build
 
@@ -30,6 +30,15 @@ bench: build
 
 bench-perft: build
 	scripts/bench-perft.sh $(BUILD)/bin/lanterra
+
+# The strength ladder against Fairy-Stockfish: about 45 to 60 minutes on two
+# cores; it writes its table into the README.
+ladder: build
+	scripts/ladder.sh $(BUILD)/bin/lanterra
+
+# A million random inputs through the engine protocol loop.
+fuzz: build
+	$(BUILD)/bin/lanterra fuzz-protocol 1000000
 
 clean:
 	rm -rf $(BUILD)
