@@ -81,7 +81,9 @@ class HistoryTailGuard {
 
 }  // namespace
 
-void ThinkMove(SearchContext& ctx, Position& pos) {
+void ThinkMove(SearchContext& ctx, Position& pos) { ThinkMove(ctx, pos, SearchLimits{}, nullptr); }
+
+void ThinkMove(SearchContext& ctx, Position& pos, const SearchLimits& limits, const IterationReport& report) {
   HistoryTailGuard guard(pos);
   ctx.pos = &pos;
 
@@ -120,14 +122,21 @@ void ThinkMove(SearchContext& ctx, Position& pos) {
   if (legal <= 1) return;
 
   // 6. Deepen until a decided score or the spent budget; an iteration is
-  //    never cut short, so depth 1 always completes.
+  //    never cut short, so depth 1 always completes. A depth limit alone
+  //    still stops past MAX_SEARCH_NODES, long before the node counter could
+  //    overflow.
+  const int32_t budget = limits.nodes > 0   ? limits.nodes
+                         : limits.depth > 0 ? MAX_SEARCH_NODES
+                                            : NodeBudget(ctx.level);
+  const int lastDepth = limits.depth > 0 && limits.depth < MAX_PLY ? limits.depth : MAX_PLY;
   ctx.nodeCount = 0;
-  for (int depth = 1; depth <= MAX_PLY; ++depth) {
+  for (int depth = 1; depth <= lastDepth; ++depth) {
     int score = RootSearch(ctx, depth);
     ctx.completedDepth = depth;
     ctx.rootScore = score;
+    if (report) report(ctx);
     if (score > SCORE_WIN || score < -SCORE_WIN) break;
-    if (ctx.nodeCount > NodeBudget(ctx.level)) break;
+    if (ctx.nodeCount > budget) break;
   }
 
   // 7. ctx.chosenMove holds the decision.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "engine/book.h"
@@ -46,6 +47,29 @@ std::unique_ptr<SearchContext> MakeSearchContext();
 // pos must have room in its history for a search line: historyCount at most
 // MOVE_HISTORY_CAPACITY - MAX_PLY - 2.
 void ThinkMove(SearchContext& ctx, Position& pos);
+
+// Limits the engine protocols put on a decision in place of the level's
+// budget. A zero field is not set; with neither set, the decision is the
+// game's own.
+struct SearchLimits {
+  int depth = 0;       // stop after this iteration
+  int32_t nodes = 0;   // stop once more than this many nodes are spent
+};
+
+// The most nodes a limited search may be given: eight times the top level's
+// budget. A bigger figure would let the node counter overflow in the
+// iteration that crosses it.
+inline constexpr int32_t MAX_SEARCH_NODES = 8 * NodeBudget(MAX_LEVEL);
+static_assert(MAX_SEARCH_NODES == 134217728);
+
+// Called after every completed iteration with ctx.completedDepth,
+// ctx.rootScore, ctx.nodeCount and ctx.chosenMove filled in.
+using IterationReport = std::function<void(const SearchContext&)>;
+
+// ThinkMove with limits and a report after each iteration. Without limits it
+// makes the same choice, draws the same random values and counts the same
+// nodes as ThinkMove.
+void ThinkMove(SearchContext& ctx, Position& pos, const SearchLimits& limits, const IterationReport& report);
 
 // One iteration of deepening at the root of ctx.pos: searches every root
 // move to depth, leaves the best in ctx.chosenMove and returns its score

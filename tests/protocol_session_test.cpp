@@ -80,7 +80,7 @@ TEST(ProtocolSession, UnlimitedSearchMatchesThinkMoveExactly) {
     }
     ThinkMove(*game, pos);
     int reports = 0;
-    ThinkWithLimits(*ours, copy, {}, [&](const SearchContext&) { ++reports; });
+    ThinkMove(*ours, copy, {}, [&](const SearchContext&) { ++reports; });
     EXPECT_EQ(ours->chosenMove, game->chosenMove) << c.fen;
     EXPECT_EQ(ours->nodeCount, game->nodeCount) << c.fen;
     EXPECT_EQ(ours->completedDepth, game->completedDepth) << c.fen;

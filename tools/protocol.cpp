@@ -12,54 +12,6 @@
 
 namespace lanterra::tool {
 
-void ThinkWithLimits(SearchContext& ctx, Position& pos, const SearchLimits& limits,
-                     const IterationReport& report) {
-  // The steps are those of ThinkMove, so that a plain `go` answers what the
-  // game would play. Only the stopping rule of step 6 and the report differ.
-  ctx.pos = &pos;
-  std::memset(ctx.historyScores, 0, sizeof(ctx.historyScores));
-  std::memset(ctx.killerMoves, 0, sizeof(ctx.killerMoves));
-  ctx.table.Clear();
-  pos.distance = 0;
-  ctx.completedDepth = 0;
-  ctx.rootScore = 0;
-
-  ctx.chosenMove = LookupBook(ctx.book, pos, ctx.random);
-  if (ctx.chosenMove != 0 && pos.DoMove(ctx.chosenMove)) {
-    int status = pos.RepetitionStatus(3);
-    pos.UndoMove();
-    if (status == 0) return;
-  }
-
-  Move moves[MAX_MOVES_PER_POSITION];
-  int count = pos.ListMoves(moves, 0);
-  int legal = 0;
-  ctx.chosenMove = 0;
-  for (int i = 0; i < count; ++i) {
-    if (!pos.DoMove(moves[i])) continue;
-    pos.UndoMove();
-    ++legal;
-    ctx.chosenMove = moves[i];
-  }
-  if (legal <= 1) return;
-
-  // A depth limit alone still stops past MAX_SEARCH_NODES, long before the
-  // 32-bit node counter could overflow.
-  int32_t budget = limits.nodes > 0   ? limits.nodes
-                   : limits.depth > 0 ? MAX_SEARCH_NODES
-                                      : NodeBudget(ctx.level);
-  int lastDepth = limits.depth > 0 && limits.depth < MAX_PLY ? limits.depth : MAX_PLY;
-  ctx.nodeCount = 0;
-  for (int depth = 1; depth <= lastDepth; ++depth) {
-    int score = RootSearch(ctx, depth);
-    ctx.completedDepth = depth;
-    ctx.rootScore = score;
-    if (report) report(ctx);
-    if (score > SCORE_WIN || score < -SCORE_WIN) break;
-    if (ctx.nodeCount > budget) break;
-  }
-}
-
 namespace {
 
 // What the two protocols call things. Squares need no entry: Pikafish's
@@ -330,7 +282,7 @@ class Session {
     // The search works on a copy, so that nothing it does can touch the
     // session's position.
     Position root = position;
-    ThinkWithLimits(*ctx, root, limits, [this](const SearchContext& c) { Info(c); });
+    ThinkMove(*ctx, root, limits, [this](const SearchContext& c) { Info(c); });
     if (ctx->chosenMove == 0)
       Say(names.noMove);
     else

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <iosfwd>
 #include <string_view>
 
@@ -14,32 +13,6 @@
 namespace lanterra::tool {
 
 enum class Dialect { UCCI, UCI };
-
-// Limits of one `go`. A zero field is not set: with neither set, the level's
-// node budget decides, exactly as in the game.
-struct SearchLimits {
-  int depth = 0;       // stop after this iteration
-  int32_t nodes = 0;   // stop once more than this many nodes are spent
-};
-
-// The most nodes a limited search may be given: eight times the top level's
-// budget. A bigger figure would let the node counter overflow in the
-// iteration that crosses it.
-inline constexpr int32_t MAX_SEARCH_NODES = 8 * NodeBudget(MAX_LEVEL);
-static_assert(MAX_SEARCH_NODES == 134217728);
-
-// Called after every completed iteration with ctx.completedDepth,
-// ctx.rootScore, ctx.nodeCount and ctx.chosenMove filled in.
-using IterationReport = std::function<void(const SearchContext&)>;
-
-// The game's move decision with optional extra limits. Without limits it
-// makes the same choice as ThinkMove, draws the same random values and
-// counts the same nodes; the tests hold it to that. pos is left as it was,
-// except distance, which becomes 0, and the unused records past its history,
-// which the search overwrites (ThinkMove puts those back; callers here search
-// a copy).
-void ThinkWithLimits(SearchContext& ctx, Position& pos, const SearchLimits& limits,
-                     const IterationReport& report);
 
 // Bounds a caller can put on every search of a session. The fuzzer uses them
 // so that a million random inputs finish in minutes; the protocol commands
