@@ -111,9 +111,13 @@ std::string ProtocolFuzzer::RandomGameLine() {
     if (chosen == 0) break;
     pos.DoMove(chosen);
     if (pos.LastRecord().captured || pos.historyCount > MOVE_HISTORY_CAPACITY - 8) pos.CollapseHistory();
-    line += ' ' + IccsMove(chosen);
+    line += ' ';
+    line += IccsMove(chosen);
   }
-  if (Below(4) == 0) line += Below(2) ? " a0a0" : " " + IccsMove(MoveOf(Below(256), Below(256)) | 0x0101);
+  if (Below(4) == 0) {
+    line += ' ';
+    line += Below(2) ? std::string("a0a0") : IccsMove(MoveOf(Below(256), Below(256)) | 0x0101);
+  }
   return line;
 }
 
@@ -135,7 +139,7 @@ std::string ProtocolFuzzer::RandomNumber() {
     case 1: return std::to_string(int64_t(rng()) - 0x7FFFFFFF);
     case 2: return "99999999999999999999999";
     case 3: return std::to_string(Below(3));
-    case 4: return "x" + std::to_string(Below(10));
+    case 4: return std::string("x").append(std::to_string(Below(10)));
     default: return std::to_string(rng());
   }
 }
@@ -163,7 +167,12 @@ std::string ProtocolFuzzer::Mutate(std::string line) {
         if (!line.empty()) line.erase(size_t(at), size_t(1 + Below(8)));
         break;
       case 3: line.resize(size_t(at)); break;
-      default: line.insert(size_t(at), " " + std::string(WORDS[Below(int(std::size(WORDS)))]) + " "); break;
+      default: {
+        std::string word(" ");
+        word.append(WORDS[Below(int(std::size(WORDS)))]).append(" ");
+        line.insert(size_t(at), word);
+        break;
+      }
     }
   }
   for (char& c : line)
