@@ -5,17 +5,8 @@
 # zh_CN.UTF-8 locale, without which Wine shows the GBK texts garbled.
 set -euo pipefail
 
-packages=(wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-zenhei locales python3)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "install-wine: installing ${missing[*]}" >&2
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null ||
-    { apt-get update >/dev/null && apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null; }
-fi
+"$(dirname "${BASH_SOURCE[0]}")/install-packages.sh" \
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-zenhei locales python3
 
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
   echo "install-wine: generating the zh_CN.UTF-8 locale" >&2
