@@ -378,11 +378,11 @@ mode() {  # out.wav length freq q [gain-dB]: the click ringing at one frequency
 }
 
 knock() {  # out.wav length freq:q:gain ... : a wooden knock
-  local out=$1 len=$2 parts=() i=0 spec
+  local out=$1 len=$2 parts=() i=0 tone
   shift 2
   [[ -f $WORK/imp-$len.wav ]] || impulse "$WORK/imp-$len.wav" "$len"
-  for spec in "$@"; do
-    IFS=: read -r f q g <<<"$spec"
+  for tone in "$@"; do
+    IFS=: read -r f q g <<<"$tone"
     mode "$WORK/k$i.wav" "$len" "$f" "$q" "$g"
     parts+=("$WORK/k$i.wav")
     i=$((i + 1))
@@ -575,10 +575,10 @@ make_sheet() {
   for ((i = 0; i < ${#SOUNDS[@]}; i += 2)); do
     id=${SOUNDS[i]} name=${SOUNDS[i + 1]}
     len=$(soxi -D "$WAV_DIR/$name.wav")
-    sox "$WAV_DIR/$name.wav" -n spectrogram -r -X 700 -y 64 -l -z 70 -o "$WORK/spec-$name.png"
+    sox "$WAV_DIR/$name.wav" -n spectrogram -r -X 700 -y 64 -l -z 70 -o "$WORK/spectrum-$name.png"
     $IM -size 180x64 xc:'#efe4cf' -font "$LABEL_FONT" -pointsize 13 -fill '#3a2a1c' \
         -gravity west -annotate +4+0 "$id $name\n$(printf '%.2f' "$len") s" \
-        "$WORK/spec-$name.png" +append -background '#efe4cf' -gravity west -extent 1080x70 \
+        "$WORK/spectrum-$name.png" +append -background '#efe4cf' -gravity west -extent 1080x70 \
         "$WORK/snd-$name.png"
     sounds+=("$WORK/snd-$name.png")
   done
