@@ -28,6 +28,13 @@ if [[ ! -f $prefix/system.reg ]]; then
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
 fi
+# Wine draws the caption buttons, menu check marks and submenu arrows with
+# its Marlett font. Debian's Wine does not put it into a new prefix, and
+# without it the buttons show as the letters "0 1 r".
+fonts=$prefix/drive_c/windows/Fonts
+if [[ -f /usr/share/wine/fonts/marlett.ttf && -d $fonts && ! -f $fonts/marlett.ttf ]]; then
+  cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+fi
 
 reg=$(mktemp --suffix=.reg)
 trap 'rm -f "$reg"' EXIT
