@@ -62,4 +62,17 @@ int Position::IsMated() {
   return 1;
 }
 
+int LegalMoves(Position& pos, Move* moves) {
+  Move all[MAX_MOVES_PER_POSITION];
+  const int count = pos.ListMoves(all, 0);
+  int legal = 0;
+  for (int i = 0; i < count; ++i) {
+    if (pos.DoMove(all[i])) {
+      pos.UndoMove();
+      moves[legal++] = all[i];
+    }
+  }
+  return legal;
+}
+
 }  // namespace lanterra

@@ -79,4 +79,9 @@ struct Position {
 // Value of a piece on a square, read from black's side for black pieces.
 int PieceValue(PieceCode code, Square sq);
 
+// The moves of the side to move that DoMove accepts, in generation order;
+// moves needs room for MAX_MOVES_PER_POSITION. Each is played and taken back
+// on pos, which needs one free history record.
+int LegalMoves(Position& pos, Move* moves);
+
 }  // namespace lanterra

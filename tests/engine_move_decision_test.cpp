@@ -28,7 +28,7 @@ class MoveDecisionTest : public ::testing::Test {
   }
   static bool IsLegal(Position pos, Move mv) {
     Move legal[MAX_MOVES_PER_POSITION];
-    int n = test::LegalMoves(pos, legal);
+    int n = LegalMoves(pos, legal);
     return std::find(legal, legal + n, mv) != legal + n;
   }
 
@@ -90,7 +90,7 @@ TEST_F(MoveDecisionTest, BudgetIsTestedAfterEachIteration) {
     pos.SetUpStart(0);
     test::RandomPlay(pos, rng, 1 + i % 60);
     Move legal[MAX_MOVES_PER_POSITION];
-    int n = test::LegalMoves(pos, legal);
+    int n = LegalMoves(pos, legal);
     if (n < 2) continue;
     const int level = i % 2;
     Position root = pos;
@@ -130,7 +130,7 @@ TEST_F(MoveDecisionTest, PositionIsBitIdenticalAfterwards) {
     pos.SetUpStart(i % 4);
     test::RandomPlay(pos, rng, i % 90);
     Move legal[MAX_MOVES_PER_POSITION];
-    if (test::LegalMoves(pos, legal) == 0) continue;
+    if (LegalMoves(pos, legal) == 0) continue;
     pos.distance = 7;  // whatever the game left there
     Position before = pos;
     ctx->level = i % 3;
@@ -149,7 +149,7 @@ TEST_F(MoveDecisionTest, NeverReturnsAnIllegalMove) {
     pos.SetUpStart(i % 4);
     test::RandomPlay(pos, rng, int(rng() % 120));
     Move legal[MAX_MOVES_PER_POSITION];
-    int n = test::LegalMoves(pos, legal);
+    int n = LegalMoves(pos, legal);
     ctx->level = i % 3;
     ThinkMove(*ctx, pos);
     if (n == 0) {

@@ -26,7 +26,7 @@ TEST(RulesStress, RandomGamesKeepEveryInvariant) {
     pos.SetUpStart(game % 4);
     for (int ply = 0; ply < 200; ++ply) {
       Move legal[MAX_MOVES_PER_POSITION];
-      int n = test::LegalMoves(pos, legal);
+      int n = LegalMoves(pos, legal);
       ASSERT_EQ(n == 0, pos.IsMated() == 1) << ToFen(pos);
       if (n == 0) break;
 

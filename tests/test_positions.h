@@ -28,19 +28,6 @@ inline Move Iccs(const char* text) {
 // Square by rank and file written as in the tables: 0xC7 is rank 12 file 7.
 constexpr Square Sq(int hex) { return Square(hex); }
 
-// Legal moves of the side to move, in generation order.
-inline int LegalMoves(Position& pos, Move* out) {
-  Move moves[MAX_MOVES_PER_POSITION];
-  int count = pos.ListMoves(moves, 0), legal = 0;
-  for (int i = 0; i < count; ++i) {
-    if (pos.DoMove(moves[i])) {
-      pos.UndoMove();
-      out[legal++] = moves[i];
-    }
-  }
-  return legal;
-}
-
 // Plays up to plies random legal moves from pos, collapsing the history
 // after captures as the game does. Stops early at mate.
 inline void RandomPlay(Position& pos, std::mt19937& rng, int plies) {

@@ -199,15 +199,7 @@ int ListLegalMoves(const Position& pos, Move* moves) {
   // The scratch copy may be deep into a long game; the legality test needs
   // no history, and a fresh one keeps DoMove inside its record array.
   scratch.CollapseHistory();
-  Move all[MAX_MOVES_PER_POSITION];
-  int n = scratch.ListMoves(all, 0), legal = 0;
-  for (int i = 0; i < n; ++i) {
-    if (scratch.DoMove(all[i])) {
-      scratch.UndoMove();
-      moves[legal++] = all[i];
-    }
-  }
-  return legal;
+  return LegalMoves(scratch, moves);
 }
 
 Move ParseChineseMove(const Position& pos, std::string_view text, std::string& error) {
