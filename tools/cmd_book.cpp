@@ -84,23 +84,28 @@ int RunBuild(const Args& args) {
   auto begin = std::chrono::steady_clock::now();
   BookBuilder builder;
   long failed = 0;
-  std::string text, error;
+  std::string error;
   std::vector<Move> moves;
   Position start;
   for (const std::string& path : inputs) {
-    if (!ReadTextFile(path, text, error)) {
+    PgnReader reader;
+    if (!reader.Open(path, error)) {
       std::fprintf(stderr, "lanterra book build: %s\n", error.c_str());
       return 2;
     }
-    PgnParser parser(text);
     PgnGame game;
-    while (parser.Next(game)) {
+    while (reader.Next(game)) {
       if (!ReplayGame(game, path, start, moves, error)) {
         ++failed;
         std::fprintf(stderr, "%s\n", error.c_str());
         continue;
       }
       builder.AddGame(start, moves);
+    }
+    // A book from part of a file would pass for the whole one.
+    if (!reader.Error().empty()) {
+      std::fprintf(stderr, "lanterra book build: %s; no book written\n", reader.Error().c_str());
+      return 2;
     }
   }
   BookBuildStats stats;
