@@ -2,6 +2,7 @@
 // book moves, and check a book file.
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -64,11 +65,13 @@ int RunBuild(const Args& args) {
     bool hasValue = i + 1 < args.size();
     if (args[i] == "-o" && hasValue) {
       output = std::string(args[++i]);
-    } else if (args[i] == "--min-games" && hasValue && ParseNumber(args[i + 1], value) && value >= 1) {
-      options.minGames = int(value);
-      ++i;
-    } else if (args[i] == "--min-move-games" && hasValue && ParseNumber(args[i + 1], value) && value >= 1) {
-      options.minMoveGames = int(value);
+    } else if (args[i] == "--min-games" || args[i] == "--min-move-games") {
+      // Thresholds count games; a number past an int would wrap.
+      if (!hasValue || !ParseNumber(args[i + 1], value) || value < 1 || value > INT_MAX) {
+        std::fprintf(stderr, "lanterra book build: %.*s must be 1..%d\n", int(args[i].size()), args[i].data(), INT_MAX);
+        return 2;
+      }
+      (args[i] == "--min-games" ? options.minGames : options.minMoveGames) = int(value);
       ++i;
     } else if (!args[i].empty() && args[i][0] == '-') {
       std::fprintf(stderr, "lanterra book build: bad option '%.*s'\n%s", int(args[i].size()), args[i].data(), USAGE);
