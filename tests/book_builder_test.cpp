@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <sstream>
 #include <string>
@@ -157,6 +161,24 @@ TEST(CheckBook, FindsOrderFaultsAndUnreachableEntries) {
   EXPECT_EQ(faulty.entries, 18);
   EXPECT_EQ(faulty.orderFaults, 1);
   EXPECT_LT(faulty.reachable, 18);
+}
+
+TEST(BookBuildCommand, RefusesThresholdsOutsideOneToIntMax) {
+  std::string book = (std::filesystem::temp_directory_path() / "lanterra_threshold_book.dat").string();
+  const std::pair<const char*, int> cases[] = {
+      {"8", 0}, {"2147483647", 0}, {"0", 2}, {"2147483648", 2}, {"4294967296", 2}, {"99999999999", 2}, {"x", 2},
+  };
+  for (auto [value, exitCode] : cases) {
+    for (const char* option : {"--min-games", "--min-move-games"}) {
+      std::filesystem::remove(book);
+      std::string command = std::string(LANTERRA_TOOL) + " book build /dev/null -o " + book + " " + option + " " +
+                            value + " >/dev/null 2>&1";
+      int status = std::system(command.c_str());
+      EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, exitCode) << option << " " << value;
+      EXPECT_EQ(std::filesystem::exists(book), exitCode == 0) << option << " " << value;
+    }
+  }
+  std::filesystem::remove(book);
 }
 
 }  // namespace

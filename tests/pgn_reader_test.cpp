@@ -3,16 +3,24 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <sys/wait.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "rules/notation.h"
+#include "tools/text.h"
 
 namespace lanterra::tool {
 namespace {
+
+using namespace std::string_view_literals;
 
 // Chinese moves with numbers and a comment, then an ICCS list without
 // numbers or tags, then a game that breaks at black's second move.
@@ -35,13 +43,50 @@ h2e2 h9g7 h0g2 i9h9 *
 0-1
 )";
 
-std::vector<PgnGame> ParseAll(std::string_view text) {
-  PgnParser parser(text);
+std::vector<PgnGame> ParseAll(std::string_view text, PgnLimits limits = {}) {
+  PgnReader reader(limits);
+  reader.OpenText(text);
   std::vector<PgnGame> games;
   PgnGame game;
-  while (parser.Next(game)) games.push_back(game);
+  while (reader.Next(game)) games.push_back(game);
   return games;
 }
+
+// Reads a file's games; error holds why reading stopped early, if it did.
+std::vector<PgnGame> ReadFile(const std::string& path, std::string& error) {
+  PgnReader reader;
+  std::vector<PgnGame> games;
+  if (!reader.Open(path, error)) return games;
+  PgnGame game;
+  while (reader.Next(game)) games.push_back(game);
+  error = reader.Error();
+  return games;
+}
+
+// Runs the tool; returns its exit code and its standard output in output.
+int RunTool(const std::string& arguments, std::string& output) {
+  std::string command = std::string(LANTERRA_TOOL) + " " + arguments + " 2>/dev/null";
+  FILE* out = popen(command.c_str(), "r");
+  if (!out) return -1;
+  output.clear();
+  char buffer[4096];
+  while (size_t n = fread(buffer, 1, sizeof buffer, out)) output.append(buffer, n);
+  int status = pclose(out);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void WriteFile(const std::string& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+void WriteGzip(const std::string& path, std::string_view bytes) {
+  gzFile gz = gzopen(path.c_str(), "wb");
+  ASSERT_NE(gz, nullptr);
+  gzwrite(gz, bytes.data(), unsigned(bytes.size()));
+  gzclose(gz);
+}
+
+std::string TempPath(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
 
 std::string Iccs(const std::vector<Move>& moves) {
   std::string s;
@@ -94,36 +139,212 @@ TEST(PgnReader, RefusesBadFenAndIllegalIccs) {
 }
 
 TEST(PgnReader, ReadsPlainAndGzipAlike) {
-  auto dir = std::filesystem::temp_directory_path();
-  std::string plain = (dir / "lanterra_pgn_plain.pgn").string();
-  std::string packed = (dir / "lanterra_pgn_packed.pgn.gz").string();
-  std::ofstream(plain, std::ios::binary) << SAMPLE;
-  gzFile gz = gzopen(packed.c_str(), "wb");
-  ASSERT_NE(gz, nullptr);
-  gzwrite(gz, SAMPLE, unsigned(std::char_traits<char>::length(SAMPLE)));
-  gzclose(gz);
+  std::string plain = TempPath("lanterra_pgn_plain.pgn");
+  std::string packed = TempPath("lanterra_pgn_packed.pgn.gz");
+  WriteFile(plain, SAMPLE);
+  WriteGzip(packed, SAMPLE);
 
-  std::string a, b, error;
-  ASSERT_TRUE(ReadTextFile(plain, a, error)) << error;
-  ASSERT_TRUE(ReadTextFile(packed, b, error)) << error;
-  EXPECT_EQ(a, SAMPLE);
-  EXPECT_EQ(b, SAMPLE);
-  EXPECT_FALSE(ReadTextFile((dir / "lanterra_no_such_file.pgn").string(), a, error));
+  std::string error;
+  for (const std::string& path : {plain, packed}) {
+    std::vector<PgnGame> games = ReadFile(path, error);
+    EXPECT_EQ(error, "") << path;
+    ASSERT_EQ(games.size(), 3u) << path;
+    EXPECT_EQ(games[0].moves, ParseAll(SAMPLE)[0].moves) << path;
+  }
+  ReadFile(TempPath("lanterra_no_such_file.pgn"), error);
+  EXPECT_NE(error, "");
 
   // The command converts what it can, reports the rest and counts both.
-  std::string command = std::string(LANTERRA_TOOL) + " pgn " + plain + " 2>/dev/null";
-  FILE* out = popen(command.c_str(), "r");
-  ASSERT_NE(out, nullptr);
   std::string output;
-  char buffer[4096];
-  while (size_t n = fread(buffer, 1, sizeof buffer, out)) output.append(buffer, n);
-  pclose(out);
+  EXPECT_EQ(RunTool("pgn " + plain, output), 1);
   EXPECT_EQ(output,
             "[Result \"1-0\"]\nh2e2 h9g7 h0g2 i9h9 i0h0\n"
             "[Result \"*\"]\nh2e2 h9g7 h0g2 i9h9\n"
             "games 3 ok 2 failed 1\n");
   std::filesystem::remove(plain);
   std::filesystem::remove(packed);
+}
+
+// A game in brief: its Event tag, then its move count or its fault.
+std::string Brief(const PgnGame& game) {
+  return std::string(game.Tag("Event")) + " " + (game.fault.empty() ? std::to_string(game.moves.size()) : game.fault);
+}
+
+struct SplitCase {
+  std::string text;
+  std::vector<std::string> games;
+  PgnLimits limits = {};
+};
+
+TEST(PgnReader, EndsEachGameWhereTheNextBeginsAndReportsBrokenOnes) {
+  const SplitCase cases[] = {
+      // Tags without moves: after a blank line, or repeating a tag.
+      {"[Event \"A\"]\n[FEN \"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b\"]\n\n"
+       "[Event \"B\"]\nh2e2 h9g7\n",
+       {"A 0", "B 2"}},
+      {"[Event \"A\"]\n[Event \"B\"]\nh2e2\n", {"A 0", "B 1"}},
+      // Comments and variations left open end at the next tag line.
+      {"[Event \"A\"]\nh2e2 {note\nh9g7\n[Event \"B\"]\nh2e2 h9g7 *\n",
+       {"A the comment opened on line 2 is not closed", "B 2"}},
+      {"[Event \"A\"]\nh2e2 (h0g2\nh9g7\n[Event \"B\"]\nh2e2\n",
+       {"A the variation opened on line 2 is not closed", "B 1"}},
+      {"[Event \"A\"]\nh2e2 {see\n[%clk 0:01]\n} h9g7\n", {"A 2"}},
+      // Byte-order mark; CRLF, CR and LF line ends in one file.
+      {"\xEF\xBB\xBF[Event \"A\"]\nh2e2\n", {"A 1"}},
+      {"[Event \"A\"]\r\nh2e2\r\n\r[Event \"B\"]\rh2e2 h9g7\n", {"A 1", "B 2"}},
+      // Bounds: the game is reported and the next one read.
+      {"[Event \"A\"]\nh2e2 h9g7 h0g2 i9h9 i0h0 b9c7 g3g4\n[Event \"B\"]\nh2e2\n",
+       {"A line 2 is longer than 32 bytes", "B 1"},
+       {32, 64}},
+      {"[Event \"A\"]\n[Site \"" + std::string(40, 'x') + "\"]\n[Round \"1\"]\nh2e2\n[Event \"B\"]\nh2e2\n",
+       {"A line 2 is longer than 32 bytes", "B 1"},
+       {32, 64}},
+      {"[Event \"A\"]\nh2e2 h9g7\nh0g2 i9h9\ni0h0 b9c7\ng3g4 c6c5\nb2b6 c7d5\nh0h5 d5c3\n[Event \"B\"]\nh2e2\n",
+       {"A the game is longer than 64 bytes", "B 1"},
+       {32, 64}},
+  };
+  for (const SplitCase& c : cases) {
+    std::vector<std::string> briefs;
+    for (const PgnGame& game : ParseAll(c.text, c.limits)) briefs.push_back(Brief(game));
+    EXPECT_EQ(briefs, c.games) << c.text;
+  }
+}
+
+TEST(PgnReader, ReadsUtf8GbkAndBig5) {
+  struct EncodingCase {
+    std::string text;
+    std::string_view encoding;
+  };
+  // 炮二平五 馬８進７, or 马８进７ in simplified characters.
+  const std::string big5 = "\xAC\xB6\xA4G\xA5\xAD\xA4\xAD \xB0\xA8\xA2\xB7\xB6i\xA2\xB6";
+  const std::string gbk = "\xC5\xDA\xB6\xFE\xC6\xBD\xCE\xE5 \xC2\xED\xA3\xB8\xBD\xF8\xA3\xB7";
+  const std::string gbkTraditional = "\xC5\xDA\xB6\xFE\xC6\xBD\xCE\xE5 \xF1R\xA3\xB8\xDFM\xA3\xB7";
+  std::string asciiFirst;
+  for (int i = 0; i < 8000; ++i) asciiFirst += "h2e2 h9g7 *\n";
+  std::string manyBig5;
+  for (int i = 0; i < 8000; ++i) manyBig5 += "1. " + big5 + " *\n";
+  const EncodingCase cases[] = {
+      {"\xEF\xBB\xBF[Event \"x\"]\r\n1. 炮二平五 馬８進７\r\n", "UTF-8"},
+      {"[Event \"x\"]\r1. " + gbk + "\r", "GBK"},
+      {"1. " + gbkTraditional + "\n", "GBK"},
+      {"1. " + big5 + "\n", "Big5"},
+      // The encoding shows only after several blocks of ASCII, and its
+      // double-byte characters straddle block ends.
+      {asciiFirst + manyBig5, "Big5"},
+  };
+  for (const EncodingCase& c : cases) {
+    PgnReader reader;
+    reader.OpenText(c.text);
+    PgnGame game;
+    long games = 0;
+    std::string failure;
+    while (reader.Next(game)) {
+      ++games;
+      Position start;
+      std::vector<Move> moves;
+      std::string error;
+      if (!ReplayGame(game, "t", start, moves, error)) failure = error;
+      else if (Iccs(moves) != "h2e2 h9g7") failure = Iccs(moves);
+      if (!failure.empty()) break;
+    }
+    EXPECT_EQ(failure, "") << c.encoding;
+    EXPECT_EQ(reader.Encoding(), c.encoding);
+    EXPECT_EQ(reader.Error(), "");
+    EXPECT_EQ(games, std::max<long>(1, std::count(c.text.begin(), c.text.end(), '*')));
+  }
+
+  for (std::string_view text : {"\xFF\xFE[\0E\0"sv, "h2e2 \x80\xFF\x80\xFF\x80\xFF\n"sv}) {
+    PgnReader reader;
+    reader.OpenText(text);
+    PgnGame game;
+    while (reader.Next(game)) {
+    }
+    EXPECT_NE(reader.Error(), "") << Printable(text);
+  }
+}
+
+TEST(PgnReader, MessagesEscapeWhatCouldGarbleTheTerminal) {
+  std::vector<PgnGame> games = ParseAll("[Event \"\x1B]0;x\x07\"]\nh2e2 \x1B[2J車\xFF\n");
+  ASSERT_EQ(games.size(), 1u);
+  Position start;
+  std::vector<Move> moves;
+  std::string error;
+  ASSERT_FALSE(ReplayGame(games[0], "t", start, moves, error));
+  EXPECT_NE(error.find("(\\x1B]0;x\\x07)"), std::string::npos) << error;
+  EXPECT_NE(error.find("\"\\x1B[2J車\\xFF\""), std::string::npos) << error;
+
+  const std::tuple<std::string_view, Charset, std::string_view> cases[] = {
+      {"a\tb", Charset::UTF8, "a\\x09b"},
+      {"車", Charset::ASCII, "\\xE8\\xBB\\x8A"},
+      {"\xC0\xAF\xC2\x9B", Charset::UTF8, "\\xC0\\xAF\\xC2\\x9B"},  // overlong '/', C1 control
+      {"\xE2\x80\xAE", Charset::UTF8, "\\xE2\\x80\\xAE"},            // right-to-left override
+      {"車馬", Charset::UTF8, "車..."},
+  };
+  for (auto [text, charset, shown] : cases) EXPECT_EQ(Printable(text, 4, charset), shown);
+}
+
+TEST(PgnReader, DamagedFilesAreErrorsAndBuildNoBook) {
+  std::string games;
+  for (int i = 0; i < 200; ++i) games += "[Event \"g" + std::to_string(i) + "\"]\nh2e2 h9g7 h0g2 i9h9 i0h0 b9c7\n";
+  std::string whole = TempPath("lanterra_pgn_whole.pgn.gz");
+  WriteGzip(whole, games);
+  std::ifstream in(whole, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string cut = TempPath("lanterra_pgn_cut.pgn.gz");
+  std::string flipped = TempPath("lanterra_pgn_flipped.pgn.gz");
+  WriteFile(cut, bytes.substr(0, bytes.size() - 20));
+  bytes[bytes.size() / 2] ^= 0x10;
+  WriteFile(flipped, bytes);
+  std::string book = TempPath("lanterra_pgn_book.dat");
+
+  struct DamageCase {
+    std::string path;
+    std::string error;
+  };
+  const DamageCase cases[] = {
+      {std::filesystem::temp_directory_path().string(), "Is a directory"},
+      {cut, "cut short"},
+      {flipped, ""},
+  };
+  for (const DamageCase& c : cases) {
+    std::string error;
+    std::vector<PgnGame> read = ReadFile(c.path, error);
+    EXPECT_TRUE(error.starts_with(c.path + ": ")) << error;
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    EXPECT_LT(read.size(), 200u) << c.path;
+    if (!read.empty()) {
+      EXPECT_EQ(read.back().fault, "cut short: the file breaks off inside this game");
+    }
+    std::string output;
+    EXPECT_EQ(RunTool("pgn " + c.path, output), 2) << c.path;
+    std::filesystem::remove(book);
+    EXPECT_EQ(RunTool("book build " + c.path + " -o " + book, output), 2) << c.path;
+    EXPECT_FALSE(std::filesystem::exists(book)) << c.path;
+  }
+  std::string output;
+  EXPECT_EQ(RunTool("pgn " + whole, output), 0);
+  for (const std::string& path : {whole, cut, flipped}) std::filesystem::remove(path);
+}
+
+TEST(PgnReader, WhatThePgnCommandWritesReadsBackTheSame) {
+  std::string path = TempPath("lanterra_pgn_roundtrip.pgn");
+  WriteFile(path,
+            "[Event \"A\"]\n[Result \"1-0\"]\n\n"
+            "[Event \"B\"]\n[FEN \"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b\"]\n"
+            "[Result \"a\\\"b\\\\\"]\n1... h9g7 2. h2e2 *\n"
+            "h2e2\n");
+  std::string first, second;
+  EXPECT_EQ(RunTool("pgn " + path, first), 0);
+  EXPECT_EQ(first,
+            "[Result \"1-0\"]\n\n"
+            "[FEN \"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b - - 0 1\"]\n"
+            "[Result \"a\\\"b\\\\\"]\nh9g7 h2e2\n"
+            "[Result \"\"]\nh2e2\n"
+            "games 3 ok 3 failed 0\n");
+  WriteFile(path, first.substr(0, first.rfind("games ")));
+  EXPECT_EQ(RunTool("pgn " + path, second), 0);
+  EXPECT_EQ(second, first);
+  std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "tools/text.h"
+
 namespace lanterra::tool {
 
 namespace {
@@ -51,16 +53,10 @@ std::optional<Symbol> Lookup(char32_t ch) {
 // Decodes UTF-8, dropping spaces; false on a malformed sequence.
 bool DecodeUtf8(std::string_view text, std::vector<char32_t>& out) {
   for (size_t i = 0; i < text.size();) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-    if (extra < 0 || i + extra >= text.size()) return false;
-    char32_t cp = extra == 0 ? c : c & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-      unsigned char cc = static_cast<unsigned char>(text[i + k]);
-      if ((cc & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    i += extra + 1;
+    char32_t cp = 0;
+    size_t length = DecodeUtf8Char(text, i, cp);
+    if (length == 0) return false;
+    i += length;
     if (cp != U' ' && cp != U'\t' && cp != U'\u3000') out.push_back(cp);
   }
   return true;
@@ -193,6 +189,8 @@ constexpr std::array<std::string_view, 10> CHINESE_NUMERALS = {"", "一", "二",
 constexpr std::array<std::string_view, 10> WIDE_DIGITS = {"", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
 
 }  // namespace
+
+bool IsNotationCharacter(char32_t ch) { return ch >= 0x80 && Lookup(ch).has_value(); }
 
 int ListLegalMoves(const Position& pos, Move* moves) {
   Position scratch = pos;

@@ -23,6 +23,11 @@ Move ParseChineseMove(const Position& pos, std::string_view text, std::string& e
 // pieces share a file.
 std::string ChineseMove(const Position& pos, Move mv);
 
+// True for the characters beyond ASCII that moves in Chinese notation are
+// written with: pieces, verbs, qualifiers and numerals. Text in an unknown
+// encoding is told apart by how many of them it holds once decoded.
+bool IsNotationCharacter(char32_t ch);
+
 // The legal moves of pos (pseudo-legal moves that do not leave the mover's
 // king attacked), in generation order. moves needs MAX_MOVES_PER_POSITION
 // entries.

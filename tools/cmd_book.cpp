@@ -2,6 +2,7 @@
 // book moves, and check a book file.
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -87,11 +88,13 @@ int RunBuild(const Args& args) {
     bool hasValue = i + 1 < args.size();
     if (args[i] == "-o" && hasValue) {
       output = std::string(args[++i]);
-    } else if (args[i] == "--min-games" && hasValue && ParseNumber(args[i + 1], value) && value >= 1) {
-      options.minGames = int(value);
-      ++i;
-    } else if (args[i] == "--min-move-games" && hasValue && ParseNumber(args[i + 1], value) && value >= 1) {
-      options.minMoveGames = int(value);
+    } else if (args[i] == "--min-games" || args[i] == "--min-move-games") {
+      // Thresholds count games; a number past an int would wrap.
+      if (!hasValue || !ParseNumber(args[i + 1], value) || value < 1 || value > INT_MAX) {
+        std::fprintf(stderr, "lanterra book build: %.*s must be 1..%d\n", int(args[i].size()), args[i].data(), INT_MAX);
+        return 2;
+      }
+      (args[i] == "--min-games" ? options.minGames : options.minMoveGames) = int(value);
       ++i;
     } else if (!args[i].empty() && args[i][0] == '-') {
       std::fprintf(stderr, "lanterra book build: bad option '%.*s'\n%s", int(args[i].size()), args[i].data(), USAGE);
@@ -107,23 +110,28 @@ int RunBuild(const Args& args) {
   auto begin = std::chrono::steady_clock::now();
   BookBuilder builder;
   long failed = 0;
-  std::string text, error;
+  std::string error;
   std::vector<Move> moves;
   Position start;
   for (const std::string& path : inputs) {
-    if (!ReadTextFile(path, text, error)) {
+    PgnReader reader;
+    if (!reader.Open(path, error)) {
       std::fprintf(stderr, "lanterra book build: %s\n", error.c_str());
       return 2;
     }
-    PgnParser parser(text);
     PgnGame game;
-    while (parser.Next(game)) {
+    while (reader.Next(game)) {
       if (!ReplayGame(game, path, start, moves, error)) {
         ++failed;
         std::fprintf(stderr, "%s\n", error.c_str());
         continue;
       }
       builder.AddGame(start, moves);
+    }
+    // A book from part of a file would pass for the whole one.
+    if (!reader.Error().empty()) {
+      std::fprintf(stderr, "lanterra book build: %s; no book written\n", reader.Error().c_str());
+      return 2;
     }
   }
   BookBuildStats stats;

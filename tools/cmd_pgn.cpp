@@ -10,6 +10,16 @@
 namespace lanterra::tool {
 namespace {
 
+// A tag value as PGN writes it, so that it reads back the same.
+std::string TagValue(std::string_view value) {
+  std::string out;
+  for (char c : value) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
 // Each game becomes a Result tag line and one line of ICCS moves, which this
 // reader can read back; failures go to stderr and the count to the end.
 int RunPgn(const Args& args) {
@@ -19,19 +29,19 @@ int RunPgn(const Args& args) {
   }
   long games = 0, ok = 0, failed = 0;
   bool unreadable = false;
-  std::string text, error;
+  std::string error;
   std::vector<Move> moves;
   Position start;
   for (std::string_view arg : args) {
     std::string path(arg);
-    if (!ReadTextFile(path, text, error)) {
+    PgnReader reader;
+    if (!reader.Open(path, error)) {
       std::fprintf(stderr, "lanterra pgn: %s\n", error.c_str());
       unreadable = true;
       continue;
     }
-    PgnParser parser(text);
     PgnGame game;
-    while (parser.Next(game)) {
+    while (reader.Next(game)) {
       ++games;
       if (!ReplayGame(game, path, start, moves, error)) {
         ++failed;
@@ -41,14 +51,20 @@ int RunPgn(const Args& args) {
       ++ok;
       std::string line;
       std::string_view fen = game.Tag("FEN");
-      std::string header = "[Result \"" + game.Result() + "\"]";
+      std::string header = "[Result \"" + TagValue(game.Result()) + "\"]";
       // Games from another setup carry it on a line of its own.
       if (!fen.empty() && fen != START_FEN) header = "[FEN \"" + ToFen(start) + "\"]\n" + header;
       for (Move mv : moves) {
         if (!line.empty()) line += ' ';
         line += IccsMove(mv);
       }
-      std::printf("%s\n%s\n", header.c_str(), line.c_str());
+      // Written whole: a tag value may hold any byte, even a NUL.
+      std::string record = header + "\n" + line + "\n";
+      std::fwrite(record.data(), 1, record.size(), stdout);
+    }
+    if (!reader.Error().empty()) {
+      std::fprintf(stderr, "lanterra pgn: %s\n", reader.Error().c_str());
+      unreadable = true;
     }
   }
   std::printf("games %ld ok %ld failed %ld\n", games, ok, failed);

@@ -9,6 +9,7 @@
 
 #include "rules/notation.h"
 #include "tools/position_args.h"
+#include "tools/text.h"
 
 namespace lanterra::tool {
 
@@ -68,18 +69,6 @@ std::string Joined(const Words& words, size_t first, size_t last) {
     text += words[i];
   }
   return text;
-}
-
-// Error texts quote the input; bytes outside printable ASCII are shown as
-// '?' so that nothing read can garble the output stream.
-std::string Printable(std::string_view text, size_t limit = 60) {
-  std::string out;
-  for (size_t i = 0; i < text.size() && i < limit; ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    out += (c >= 0x20 && c < 0x7F) ? char(c) : '?';
-  }
-  if (text.size() > limit) out += "...";
-  return out;
 }
 
 // Reads one line of at most MAX_COMMAND_LINE bytes. Returns false at the end
