@@ -266,19 +266,99 @@ def framed_cells(game, shot):
     return {(r, f) for r in range(3, 13) for f in range(3, 12) if is_framed(game, shot, r, f)}
 
 
-def wait_frames(game, unwanted, timeout=60):
-    """Waits until two framed cells other than `unwanted` show: the reply."""
-    def reply(shot):
-        frames = framed_cells(game, shot)
-        return len(frames) == 2 and not (frames & unwanted)
-    shot = wait_screen(reply, lambda: f"no reply appeared; framed cells {sorted(framed_cells(game, screenshot()))}",
-                       timeout=timeout)
-    return shot, framed_cells(game, shot)
-
-
 def differing_cells(game, shot, reference):
     return [(rank, file) for rank in range(3, 13) for file in range(3, 12)
             if cell_difference(game, shot, rank, file, reference, *game.cell_origin(rank, file)) >= 1]
+
+
+# ---------------------------------------------------- following a game ----
+
+class Tool:
+    """The native lanterra tool: the legal moves of a position, and the
+    engine's shallow view of it."""
+
+    def __init__(self):
+        self.path = os.environ.get("E2E_TOOL", "")
+        check(os.access(self.path, os.X_OK), f"no lanterra tool at {self.path!r} (E2E_TOOL)")
+        self.ucci = subprocess.Popen([self.path, "ucci"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                     stderr=subprocess.DEVNULL, text=True)
+        for line in ("ucci", "setoption usebook false", "setoption seed 1"):
+            self.send(line)
+
+    def send(self, line):
+        self.ucci.stdin.write(line + "\n")
+        self.ucci.stdin.flush()
+
+    def legal(self, moves):
+        out = subprocess.run([self.path, "moves", "moves", *moves], check=True, capture_output=True,
+                             text=True).stdout
+        return [line for line in out.split("\n") if len(line) == 4]
+
+    def search(self, moves):
+        """The side to move's score and best move after a one-ply search."""
+        self.send("position startpos moves " + " ".join(moves))
+        self.send("go depth 1")
+        score = -10000
+        while True:
+            words = self.ucci.stdout.readline().split()
+            check(words, "the lanterra tool stopped answering")
+            if words[0] == "info" and "score" in words:
+                score = int(words[words.index("score") + 1])
+            elif words[0] in ("bestmove", "nobestmove"):
+                return score, words[1] if len(words) > 1 else None
+
+    def worst_move(self, moves):
+        """The move after which the opponent's best answer scores highest:
+        played again and again, it lets the opponent mate soon."""
+        return max(self.legal(moves), key=lambda move: self.search(moves + [move])[0])
+
+    def close(self):
+        self.ucci.kill()
+        self.ucci.wait()
+
+
+class Match:
+    """A game followed move by move from the normal start: the human's moves
+    are clicked, the computer's are read off the screen."""
+
+    def __init__(self, game, tool, moves=None, flipped=False):
+        self.game, self.tool, self.flipped = game, tool, flipped
+        self.moves = list(moves or [])
+
+    def cell(self, square):
+        """Displayed (rank, file) of an ICCS square such as e3."""
+        file, rank = ord(square[0]) - ord("a"), int(square[1])
+        return (rank + 3, 11 - file) if self.flipped else (12 - rank, file + 3)
+
+    def square(self, cell):
+        rank, file = cell
+        if self.flipped:
+            return chr(ord("a") + 11 - file) + str(rank - 3)
+        return chr(ord("a") + file - 3) + str(12 - rank)
+
+    def play(self, move):
+        self.game.click(*self.cell(move[:2]))
+        self.game.click(*self.cell(move[2:]))
+        self.moves.append(move)
+        return self.reply()
+
+    def reply(self, timeout=60):
+        """Waits for the computer's move: the two framed cells, from the one
+        left bare to the other, make a legal move of the side to move. Any
+        earlier pair of frames fails that test, as its source is empty now."""
+        legal = set(self.tool.legal(self.moves))
+
+        def shown(shot):
+            frames = framed_cells(self.game, shot)
+            if len(frames) != 2:
+                return None
+            source, target = sorted(frames, key=lambda c: not is_bare(self.game, shot, *c))
+            move = self.square(source) + self.square(target)
+            return move if move in legal else None
+        move = wait_until(lambda: shown(screenshot()),
+                          lambda: f"no reply after {' '.join(self.moves)}; open boxes {dialogs()!r}", timeout)
+        self.moves.append(move)
+        return move
 
 
 # ------------------------------------------------------ menu judgement ----
@@ -412,14 +492,8 @@ def test_start():
         game.kill()
 
 
-def play_move(game, source, target, unwanted=frozenset()):
-    game.click(*source)
-    game.click(*target)
-    return wait_frames(game, {source, target} | set(unwanted))
-
-
 def test_move():
-    game = Game()
+    game, tool = Game(), Tool()
     try:
         game.click(9, 7)
         wait_screen(lambda shot: framed_cells(game, shot) == {(9, 7)}, "the clicked pawn is not framed",
@@ -427,18 +501,19 @@ def test_move():
         game.click(8, 7)
         wait_screen(lambda shot: shows(game, shot, 8, 7, "red-pawn") and is_bare(game, shot, 9, 7),
                     "the pawn did not move", "human-moved")
-        shot, frames = wait_frames(game, {(9, 7), (8, 7)})
-        check(any(r <= 6 for r, _ in frames), f"the reply {sorted(frames)} is not black's")
-        # A few more pawn steps, each answered, for a picture of a game under way.
-        shot, frames = play_move(game, (9, 3), (8, 3), frames)
-        shot, frames = play_move(game, (9, 11), (8, 11), frames)
+        match = Match(game, tool, ["e3e4"])
+        match.reply()
+        # A few more moves, each answered, for a picture of a game under way.
+        for _ in range(2):
+            match.play(tool.search(match.moves)[1])
         screenshot("after-moves")
     finally:
         game.kill()
+        tool.close()
 
 
 def test_menu():
-    game = Game()
+    game, tool = Game(), Tool()
     try:
         start = screenshot()
         check(undo_is_gray(game, "menu-new-game"), "Undo is not gray after a new game")
@@ -466,9 +541,7 @@ def test_menu():
         check(not check_marks(shot, rect, bands)[GAME_MENU_ITEMS.index("sound")], "sound still checked")
         game.close_menus()
 
-        game.click(9, 7)
-        game.click(8, 7)
-        wait_frames(game, {(9, 7), (8, 7)})
+        Match(game, tool).play("e3e4")
         check(not undo_is_gray(game, "menu-after-move"), "Undo is gray after a move")
         game.menu("alt+g", "t")
         wait_screen(lambda shot: not differing_cells(game, shot, start),
@@ -477,15 +550,16 @@ def test_menu():
         check(undo_is_gray(game, "menu-after-undo"), "Undo is not gray after Undo")
     finally:
         game.kill()
+        tool.close()
 
 
 def test_flip():
-    game = Game()
+    game, tool = Game(), Tool()
     try:
         game.menu("alt+g", "b")
-        shot, frames = wait_frames(game, set())
-        screenshot("computer-opens")
-        check(any(r <= 6 for r, _ in frames), f"the computer's opening {sorted(frames)} is not at the top")
+        match = Match(game, tool, [], flipped=True)
+        match.reply()
+        shot = screenshot("computer-opens")
         for i, kind in enumerate(START_ROW):
             check(shows(game, shot, 12, 3 + i, "black-" + kind), f"black {kind} not at the bottom, file {3 + i}")
         check(shows(game, shot, 3, 7, "red-king"), "the red king is not at the top")
@@ -493,10 +567,12 @@ def test_flip():
         game.click(9, 7)
         game.click(8, 7)
         wait_screen(lambda shot: shows(game, shot, 8, 7, "black-pawn"), "the black pawn did not move")
-        wait_frames(game, {(9, 7), (8, 7)} | frames)
+        match.moves.append("e6e5")
+        match.reply()
         screenshot("flipped-after-moves")
     finally:
         game.kill()
+        tool.close()
 
 
 def test_boxes():
@@ -526,96 +602,27 @@ def test_boxes():
 
 # ------------------------------------------------------------ game over ----
 
-class Helper:
-    """The native engine tool, asked which red move lets black mate soonest:
-    the red move after which black's best answer scores highest for black."""
-
-    def __init__(self):
-        self.tool = os.environ.get("E2E_TOOL", "")
-        check(os.access(self.tool, os.X_OK), f"no lanterra tool at {self.tool!r} (E2E_TOOL)")
-        self.ucci = subprocess.Popen([self.tool, "ucci"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                     stderr=subprocess.DEVNULL, text=True)
-        for line in ("ucci", "setoption usebook false", "setoption seed 1"):
-            self.send(line)
-
-    def send(self, line):
-        self.ucci.stdin.write(line + "\n")
-        self.ucci.stdin.flush()
-
-    def legal(self, moves):
-        out = subprocess.run([self.tool, "moves", "moves", *moves], check=True, capture_output=True,
-                             text=True).stdout
-        return [line for line in out.split("\n") if len(line) == 4]
-
-    def black_score(self, moves):
-        self.send("position startpos moves " + " ".join(moves))
-        self.send("go depth 1")
-        score = None
-        while True:
-            words = self.ucci.stdout.readline().split()
-            check(words, "the lanterra tool stopped answering")
-            if words[0] == "info" and "score" in words:
-                score = int(words[words.index("score") + 1])
-            elif words[0] in ("bestmove", "nobestmove"):
-                return score if score is not None else -10000
-
-    def worst_move(self, moves):
-        return max(self.legal(moves), key=lambda move: self.black_score(moves + [move]))
-
-    def close(self):
-        self.ucci.kill()
-        self.ucci.wait()
-
-
-def cell(move, end):
-    """Displayed (rank, file) of one end of an ICCS move, red at the bottom."""
-    return 12 - int(move[2 * end + 1]), ord(move[2 * end]) - ord("a") + 3
-
-
-def iccs(source, target):
-    return "".join(chr(ord("a") + file - 3) + str(12 - rank) for rank, file in (source, target))
-
-
-def wait_black_reply(game, human, black_legal):
-    """Black's reply as ICCS, read off the screen: the two framed cells that
-    are not the human's move, from the one left bare to the other."""
-    def reply(shot):
-        frames = framed_cells(game, shot)
-        if len(frames) != 2 or frames == human:
-            return False
-        source, target = sorted(frames, key=lambda c: not is_bare(game, shot, *c))
-        return iccs(source, target) in black_legal
-    shot = wait_screen(reply, lambda: f"no black reply; open boxes {dialogs()!r}", timeout=60)
-    source, target = sorted(framed_cells(game, shot), key=lambda c: not is_bare(game, shot, *c))
-    return iccs(source, target)
-
-
 def test_gameover():
     # Red helps black to a quick mate; the game must see it, say so, and on
     # Yes start the next game with the sides swapped.
-    helper = Helper()
-    game = Game()
+    game, tool = Game(), Tool()
     try:
-        moves = []
-        while helper.legal(moves):
-            check(len(moves) < 120, f"no mate after {len(moves)} plies: {' '.join(moves)}")
-            move = helper.worst_move(moves)
-            game.click(*cell(move, 0))
-            game.click(*cell(move, 1))
-            moves.append(move)
-            moves.append(wait_black_reply(game, {cell(move, 0), cell(move, 1)}, set(helper.legal(moves))))
+        match = Match(game, tool)
+        while tool.legal(match.moves):
+            check(len(match.moves) < 120, f"no mate after {' '.join(match.moves)}")
+            match.play(tool.worst_move(match.moves))
         box = wait_dialog("游戏结束")
-        check(box[2] == "请再接再厉！\n\n再来一盘吗？", f"game-over text {box[2]!r} after {' '.join(moves)}")
+        check(box[2] == "请再接再厉！\n\n再来一盘吗？", f"game-over text {box[2]!r} after {' '.join(match.moves)}")
         box_screenshot(box, "box-game-over")
         press(box, IDYES)
-        shot, frames = wait_frames(game, set())
-        screenshot("after-game-over")
-        check(any(r <= 6 for r, _ in frames), f"the computer did not open the next game: frames {sorted(frames)}")
+        match = Match(game, tool, [], flipped=True)
+        match.reply()
+        shot = screenshot("after-game-over")
         for i, kind in enumerate(START_ROW):
             check(shows(game, shot, 12, 3 + i, "black-" + kind), f"black {kind} not at the bottom, file {3 + i}")
     finally:
         game.kill()
-        helper.close()
+        tool.close()
 
 
 def test_close():
