@@ -23,7 +23,15 @@ fi
 "$root/scripts/install-wine.sh"
 exe=$("$root/scripts/build-win32.sh" "$root/build-win32")
 prefix=$root/build-win32/wineprefix
-"$root/scripts/wine-prefix.sh" "$prefix"
+# Without a sound device Wine's sound driver fills the terminal with ALSA
+# errors at every sound, so the prefix then gets no driver at all. A sound
+# server (PulseAudio, PipeWire) may play without a local ALSA device.
+audio=(--no-audio)
+if compgen -G '/dev/snd/pcmC*p' >/dev/null || [[ -n ${PULSE_SERVER:-} ]] ||
+   [[ -S ${XDG_RUNTIME_DIR:-/nonexistent}/pulse/native ]]; then
+  audio=()
+fi
+"$root/scripts/wine-prefix.sh" "$prefix" "${audio[@]}"
 cd "$(dirname "$exe")"
 LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
   exec wine explorer /desktop=Lanterra,800x680 Lanterra.exe

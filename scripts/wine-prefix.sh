@@ -23,10 +23,23 @@ done
 export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko: the game needs neither, and fetching them would fail offline.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# wineboot takes the size of the menu and box fonts (9 points for Chinese, 8
+# otherwise), their character set and the keyboard layout from the locale it
+# runs in, so the prefix is made in the Chinese locale the game runs in,
+# whatever the caller's. A prefix made in another locale, by an earlier
+# version of this script, is made afresh: it holds nothing of the player's.
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+stamp=$prefix/lanterra-locale
+if [[ -f $prefix/system.reg && -d $prefix/drive_c && $(cat "$stamp" 2>/dev/null) != "$LANG" ]]; then
+  echo "wine-prefix: making $prefix afresh in the $LANG locale" >&2
+  wineserver -k 2>/dev/null || true
+  rm -rf "$prefix"
+fi
 if [[ ! -f $prefix/system.reg ]]; then
   mkdir -p "$prefix"
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
+  echo "$LANG" > "$stamp"
 fi
 # Wine draws the caption buttons, menu check marks and submenu arrows with
 # its Marlett font. Debian's Wine does not put it into a new prefix, and
@@ -36,10 +49,26 @@ if [[ -f /usr/share/wine/fonts/marlett.ttf && -d $fonts && ! -f $fonts/marlett.t
   cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
 fi
 
-reg=$(mktemp --suffix=.reg)
-trap 'rm -f "$reg"' EXIT
-{
+# The menus, captions and message boxes ask for Tahoma or a Chinese UI face.
+# Wine has no such face with Chinese glyphs and takes what fontconfig offers
+# in its place, on Debian often the bitmap variant of WenQuanYi Zen Hei,
+# whose small glyphs break up (再来 reads like 再天). One hinted outline face
+# for all of them, drawn smoothed, reads cleanly at the menus' 12 pixels;
+# scripts/install-wine.sh installs it.
+ui_face="WenQuanYi Micro Hei"
+
+settings() {
   printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+  printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+  local face
+  for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "SimSun" "NSimSun" "宋体" "Microsoft YaHei"; do
+    printf '"%s"="%s"\r\n' "$face" "$ui_face"
+  done
+  # ClearType, Windows' own default; where Wine draws no subpixels (as in
+  # Xvfb) it still smooths in gray.
+  printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"FontSmoothing"="2"\r\n'
+  printf '"FontSmoothingType"=dword:00000002\r\n"FontSmoothingGamma"=dword:00000578\r\n'
+  printf '"FontSmoothingOrientation"=dword:00000001\r\n\r\n'
   if [[ -n $desktop ]]; then
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="%s"\r\n\r\n' "$desktop"
@@ -51,6 +80,13 @@ trap 'rm -f "$reg"' EXIT
   else
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\r\n"Audio"=""\r\n\r\n'
   fi
-} > "$reg"
+}
+
+# Applied on every start, so an existing prefix takes up changed settings.
+# regedit reads a non-ASCII name (宋体) only from a UTF-16 file that starts
+# with a byte order mark.
+reg=$(mktemp --suffix=.reg)
+trap 'rm -f "$reg"' EXIT
+{ printf '\xff\xfe'; settings | iconv -f UTF-8 -t UTF-16LE; } > "$reg"
 wine regedit /S "$reg" >/dev/null 2>&1
 wineserver -w

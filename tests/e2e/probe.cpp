@@ -2,12 +2,14 @@
 // to Lanterra.exe and reports or pokes the game's windows from outside, the
 // way a player would see and use them.
 //
-//   probe window [seconds]   waits for the main window; prints
+//   probe window [seconds]   waits until the main window is shown and in front
+//                            (keys reach it); prints
 //                            "hwnd pid clientX clientY clientWidth clientHeight title"
 //   probe gone [seconds]     waits until the main window has disappeared
 //   probe dialogs            one line per visible message box of the game:
 //                            "hwnd<TAB>caption<TAB>text" (UTF-8, line feeds as \n)
 //   probe menus              one line per open popup menu: "left top right bottom"
+//   probe rect HWND          the window's screen rectangle: "left top right bottom"
 //   probe press HWND ID      presses the button ID of a message box
 //   probe post ID            sends the menu command ID to the main window
 //
@@ -50,7 +52,7 @@ HWND MainWindow() { return FindWindowA("TORVIN", nullptr); }
 int WaitWindow(double seconds) {
   for (int waited = 0; waited <= int(seconds * 10); ++waited) {
     HWND window = MainWindow();
-    if (window && IsWindowVisible(window)) {
+    if (window && IsWindowVisible(window) && GetForegroundWindow() == window) {
       RECT client;
       GetClientRect(window, &client);
       POINT origin = {0, 0};
@@ -115,6 +117,12 @@ int main(int argc, char** argv) {
   if (command == "gone") return WaitGone(argc > 2 ? std::atof(argv[2]) : 10);
   if (command == "dialogs") return EnumWindows(ListDialog, LPARAM(GamePid())), 0;
   if (command == "menus") return EnumWindows(ListMenu, 0), 0;
+  if (command == "rect" && argc > 2) {
+    RECT rect;
+    if (!GetWindowRect(HWND(uintptr_t(std::strtoull(argv[2], nullptr, 10))), &rect)) return 1;
+    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    return 0;
+  }
   if (command == "press" && argc > 3) {
     HWND box = HWND(uintptr_t(std::strtoull(argv[2], nullptr, 10)));
     const int id = std::atoi(argv[3]);
@@ -124,6 +132,6 @@ int main(int argc, char** argv) {
     HWND window = MainWindow();
     return window && PostMessageA(window, WM_COMMAND, WPARAM(std::atoi(argv[2])), 0) ? 0 : 1;
   }
-  std::fprintf(stderr, "usage: probe window|gone [seconds] | dialogs | menus | press HWND ID | post ID\n");
+  std::fprintf(stderr, "usage: probe window|gone [seconds] | dialogs | menus | rect HWND | press HWND ID | post ID\n");
   return 2;
 }

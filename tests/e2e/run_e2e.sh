@@ -16,6 +16,7 @@ export WINEPREFIX=$work/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,msht
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 export E2E_EXE=$work/win32/bin/Lanterra.exe E2E_PROBE=$work/probe.exe
 export E2E_RESOURCES=$root/resources E2E_ARTIFACTS=$work/artifacts
+export E2E_TOOL=${E2E_TOOL:-$root/build/bin/lanterra}
 mkdir -p "$E2E_ARTIFACTS"
 
 xvfb_pid=""
