@@ -24,7 +24,7 @@ constexpr int NATURAL_LIMIT_COUNT = 100;
 
 }  // namespace
 
-GameController::GameController(WindowServices& window, SearchContext& engine)
+GameController::GameController(WindowServices& window, Engine& engine)
     : window(window), engine(engine) {
   // Both records start as the normal setup, so the controller never works on
   // an empty board; start-up still calls RestoreSnapshot once the window can
@@ -92,12 +92,11 @@ void GameController::OnBoardClick(Square screenSquare) {
 }
 
 void GameController::ComputerReply() {
-  engine.level = ui.level;
+  engine.SetLevel(ui.level);
   window.SetBusyCursor(true);
-  ThinkMove(engine, currentPosition);
+  const Move mv = engine.Decide(currentPosition).move;
   window.SetBusyCursor(false);
 
-  const Move mv = engine.chosenMove;
   // The engine always finds a move when one exists, and the game is judged
   // before the computer is asked. Still, a reply that is missing or does not
   // fit the board must not be played: that would corrupt the position.

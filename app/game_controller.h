@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "app/window_services.h"
-#include "engine/search_context.h"
+#include "engine/engine.h"
 #include "rules/position.h"
 
 namespace lanterra {
@@ -19,7 +19,7 @@ struct UiState {
   int32_t gameOver = 0;
   int32_t playAgain = 0;       // Yes in a game-over box during this click
   int32_t soundOn = 1;
-  int32_t level = 0;           // 0..6, read by the engine at every decision
+  int32_t level = 0;           // 0..6, handed to the engine at every decision
 };
 
 inline constexpr int SETUP_COUNT = 4;
@@ -27,7 +27,7 @@ inline constexpr int LEVEL_COUNT = 7;
 
 class GameController {
  public:
-  GameController(WindowServices& window, SearchContext& engine);
+  GameController(WindowServices& window, Engine& engine);
 
   UiState ui;
   Position currentPosition;
@@ -57,7 +57,7 @@ class GameController {
   void ToggleSound();
 
   WindowServices& window;
-  SearchContext& engine;
+  Engine& engine;
 
  private:
   // The tests that may end the game after a move; fromHuman says whose move

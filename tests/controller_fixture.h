@@ -11,6 +11,7 @@
 
 #include "app/game_controller.h"
 #include "app/game_texts.h"
+#include "engine/book.h"
 #include "rules/notation.h"
 #include "tests/recording_window.h"
 
@@ -18,19 +19,19 @@ namespace lanterra::test {
 
 class ControllerTest : public ::testing::Test {
  protected:
-  // The context holds a large table; one serves every test, reseeded and
-  // with an empty book, so replies depend only on the position.
-  static SearchContext& Engine() {
-    static std::unique_ptr<SearchContext> context = MakeSearchContext();
-    return *context;
+  // The engine holds a large table; one serves every test, reseeded and
+  // with the book off, so replies depend only on the position.
+  static Engine& SharedEngine() {
+    static Engine engine(EmbeddedBookData(), 20260);
+    return engine;
   }
 
   RecordingWindow window;
-  GameController game{window, Engine()};
+  GameController game{window, SharedEngine()};
 
   void SetUp() override {
-    Engine().random.Seed(20260);
-    Engine().book.bookSize = 0;
+    SharedEngine().Seed(20260);
+    SharedEngine().UseBook(false);
   }
 
   // Lays a position into both records, as a new game would, and clears the

@@ -15,9 +15,9 @@ TEST_F(ControllerTest, SelfPlayAtLevelsZeroAndOneEndsEveryGameByTheRules) {
   // A game needs at most 100 moves between captures and has at most 30
   // captures; far more moves than that means the game never ends.
   constexpr int MOVE_CAP = 31 * 101;
-  SearchContext& engine = Engine();
-  engine.random.Seed(7);
-  ReadBook(engine.book, EmbeddedBookData());
+  Engine& engine = SharedEngine();
+  engine.Seed(7);
+  engine.UseBook(true);
 
   std::map<std::string, int> endings;
   int maxHistory = 0;
@@ -40,9 +40,8 @@ TEST_F(ControllerTest, SelfPlayAtLevelsZeroAndOneEndsEveryGameByTheRules) {
       ASSERT_LT(moves++, MOVE_CAP);
       const int humanSide = humanPlaysBlack ? SIDE_BLACK : SIDE_RED;
       ASSERT_EQ(game.currentPosition.side, humanSide);
-      engine.level = humanLevel;
-      ThinkMove(engine, game.currentPosition);
-      const Move mv = engine.chosenMove;
+      engine.SetLevel(humanLevel);
+      const Move mv = engine.Decide(game.currentPosition).move;
       ASSERT_NE(mv, 0);
       const uint32_t keyBefore = game.currentPosition.zobrist.key;
       game.OnBoardClick(humanPlaysBlack ? FlipSquare(MoveFrom(mv)) : MoveFrom(mv));

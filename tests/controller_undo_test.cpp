@@ -162,7 +162,7 @@ TEST_F(ControllerTest, MenuOperationsRefuseArgumentsOutOfRange) {
   EXPECT_TRUE(game.SetLevel(2));
   EXPECT_EQ(game.ui.level, 2);
   ClickMove("h2e2");
-  EXPECT_EQ(Engine().level, 2) << "the engine thinks at the level chosen";
+  EXPECT_EQ(SharedEngine().Level(), 2) << "the engine thinks at the level chosen";
 
   game.ToggleSound();
   EXPECT_EQ(game.ui.soundOn, 0);

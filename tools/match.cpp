@@ -12,11 +12,12 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <memory>
 #include <ostream>
 #include <set>
 #include <thread>
 
-#include "engine/search_context.h"
+#include "engine/engine.h"
 #include "rules/notation.h"
 
 namespace lanterra::tool {
@@ -332,7 +333,7 @@ void OutsideEngine::Stop() {
 namespace {
 
 // Plays one game from the opening line; our engine has colour ourSide.
-GameRecord PlayGame(const MatchSettings& settings, SearchContext& ctx, OutsideEngine& engine,
+GameRecord PlayGame(const MatchSettings& settings, Engine& ours, OutsideEngine& engine,
                     const std::vector<Move>& opening, int ourSide, int round) {
   GameRecord game;
   game.round = round;
@@ -358,12 +359,11 @@ GameRecord PlayGame(const MatchSettings& settings, SearchContext& ctx, OutsideEn
     game.verdict = {weWin, "outside engine failed: " + error};
     return game;
   }
-  ctx.random.Seed(settings.seed + uint32_t(round));
+  ours.Seed(settings.seed + uint32_t(round));
   for (;;) {
     Move mv = 0;
     if (pos.side == ourSide) {
-      ThinkMove(ctx, pos);
-      mv = ctx.chosenMove;
+      mv = ours.Decide(pos).move;
       if (mv == 0 || !pos.IsPseudoLegal(mv) || !pos.DoMove(mv)) {
         game.verdict = {theyWin, "our engine gave no legal move"};
         return game;
@@ -397,12 +397,12 @@ bool RunMatch(const MatchSettings& settings, std::ostream& log, MatchScore& scor
   OutsideEngine engine;
   if (!engine.Start(settings.engine, error)) return false;
 
-  auto ctx = MakeSearchContext();
-  ctx->level = settings.level;
-  Book openingBook;
-  ReadBook(openingBook, EmbeddedBookData());
-  if (settings.useBook) ReadBook(ctx->book, EmbeddedBookData());
-  auto openings = BookOpenings(openingBook, settings.openings, settings.openingPlies, settings.seed);
+  Engine ours(EmbeddedBookData(), settings.seed);
+  ours.SetLevel(settings.level);
+  ours.UseBook(settings.useBook);
+  auto openingBook = std::make_unique<Book>();
+  ReadBook(*openingBook, EmbeddedBookData());
+  auto openings = BookOpenings(*openingBook, settings.openings, settings.openingPlies, settings.seed);
 
   std::ofstream pgn;
   if (!settings.pgnPath.empty()) {
@@ -415,7 +415,7 @@ bool RunMatch(const MatchSettings& settings, std::ostream& log, MatchScore& scor
     for (int ourSide : {SIDE_RED, SIDE_BLACK}) {
       ++round;
       if (!(ourSide == SIDE_RED ? settings.playRed : settings.playBlack)) continue;
-      GameRecord game = PlayGame(settings, *ctx, engine, opening, ourSide, round);
+      GameRecord game = PlayGame(settings, ours, engine, opening, ourSide, round);
       Outcome weWin = ourSide == SIDE_RED ? Outcome::RED_WINS : Outcome::BLACK_WINS;
       if (game.verdict.outcome == Outcome::DRAW)
         ++score.draws;

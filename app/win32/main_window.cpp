@@ -8,7 +8,6 @@
 #include "app/win32/gdi_owners.h"
 #include "app/win32/resource_ids.h"
 #include "app/win32/win32_app.h"
-#include "engine/book.h"
 
 namespace lanterra::win32 {
 
@@ -166,19 +165,18 @@ void Win32Window::SetBusyCursor(bool busy) {
 int RunProgram(HINSTANCE instance, int showCommand) {
   static Application app;
   theApp = &app;
-  app.engine = MakeSearchContext();
+  Win32Handles& h = app.handles;
+
+  // 1. The module, for every resource.
+  h.instance = instance;
+  // 2. The engine with the opening book, its generator seeded with the time;
+  //    that one generator serves the book, the root search's noise and the
+  //    quotes. The Zobrist keys are built at compile time: nothing to
+  //    generate here.
+  app.engine = std::make_unique<Engine>(BookResource(instance), uint32_t(std::time(nullptr)));
   app.window = std::make_unique<Win32Window>(app);
   app.game = std::make_unique<GameController>(*app.window, *app.engine);
   GameController& game = *app.game;
-  Win32Handles& h = app.handles;
-
-  // 1. One generator serves the book, the root search's noise and the quotes.
-  app.engine->random.Seed(uint32_t(std::time(nullptr)));
-  // 2. The Zobrist keys are built at compile time: nothing to generate here.
-  // 3. The module, for every resource.
-  h.instance = instance;
-  // 4. The opening book.
-  ReadBook(app.engine->book, BookResource(instance));
   // 5. Sound on, lowest level.
   game.ui.soundOn = 1;
   game.SetLevel(0);

@@ -69,7 +69,7 @@ void CopyRecommendation(const Application& app) {
 void ShowQuote(Application& app) {
   if (app.game->ui.soundOn) MessageBeep(MB_ICONASTERISK);
   // Consecutive quotes may repeat: each is an independent draw.
-  const int index = app.engine->random.Next() % int(std::size(QUOTES));
+  const int index = app.engine->NextRandom() % int(std::size(QUOTES));
   ShowMessageBox(app, QUOTES[index], CAPTION_QUOTE, MB_OK, IDI_QUOTE);
 }
 

@@ -8,7 +8,7 @@
 
 #include "app/game_controller.h"
 #include "app/window_services.h"
-#include "engine/search_context.h"
+#include "engine/engine.h"
 
 namespace lanterra::win32 {
 
@@ -48,7 +48,7 @@ class Win32Window final : public WindowServices {
 
 struct Application {
   Win32Handles handles;
-  std::unique_ptr<SearchContext> engine;
+  std::unique_ptr<Engine> engine;
   std::unique_ptr<Win32Window> window;
   std::unique_ptr<GameController> game;
 };
