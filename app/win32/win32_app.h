@@ -37,8 +37,8 @@ class Win32Window final : public WindowServices {
   void EndDrawing() override;
   void PaintBoard() override;
   void PaintSquare(Square sq, bool framed) override;
-  void PlayEventSound(int id) override;
-  int ShowMessageBox(const char* text, const char* caption, unsigned style, int iconId) override;
+  void PlayEventSound(Sound sound) override;
+  Answer AskAboutResult(const char* text, const char* caption, GameResult result) override;
   void EnableUndo(bool enabled) override;
   void SetBusyCursor(bool busy) override;
 
@@ -62,7 +62,7 @@ void TransparentBlit(HDC target, int x, int y, int width, int height, HDC source
 
 // Menu commands, sounds and messages.
 void OnMenuCommand(Application& app, int commandId);
-void PlayEventSound(const Application& app, int soundId);
+void PlayEventSound(const Application& app, Sound sound);
 int ShowMessageBox(const Application& app, const char* text, const char* caption, unsigned style,
                    int iconId);
 
