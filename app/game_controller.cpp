@@ -4,17 +4,26 @@
 
 #include "app/game_texts.h"
 #include "rules/board_tables.h"
+#include "rules/game_end.h"
 
 namespace lanterra {
 
 namespace {
 
-// The history holds the base record plus one record per move since the
-// setup or the last capture, so a count above this means 100 such moves.
-constexpr int NATURAL_LIMIT_COUNT = 100;
-
 constexpr Sound ResultSound(GameResult result) {
   return result == GameResult::WIN ? Sound::WIN : result == GameResult::DRAW ? Sound::DRAW : Sound::LOSS;
+}
+
+// The judgement speaks for the mover; the box speaks for the human.
+GameResult HumanResult(Ending ending, bool fromHuman) {
+  switch (ResultOf(ending)) {
+    case Result::DRAW:
+      return GameResult::DRAW;
+    case Result::MOVER_WINS:
+      return fromHuman ? GameResult::WIN : GameResult::LOSS;
+    default:
+      return fromHuman ? GameResult::LOSS : GameResult::WIN;
+  }
 }
 
 }  // namespace
@@ -115,58 +124,40 @@ void GameController::ComputerReply() {
 }
 
 bool GameController::JudgeAfterMove(bool fromHuman) {
-  Position& pos = currentPosition;
-  // The status is taken before the mate test, which plays and takes back
-  // moves on the position.
-  const int status = pos.RepetitionStatus(3);
-
-  if (pos.IsMated()) {
-    // Stalemate loses too, so the side that cannot move has lost either way.
-    if (fromHuman) {
-      ShowGameOver(TEXT_HUMAN_WINS, GameResult::WIN);
+  // Read before the judgement, which collapses the history after a capture.
+  const MoveRecord last = currentPosition.LastRecord();
+  const Ending ending = JudgeMove(currentPosition);
+  if (ending == Ending::NONE) {
+    if (last.inCheck) {
+      window.PlayEventSound(fromHuman ? Sound::HUMAN_CHECK : Sound::COMPUTER_CHECK);
+    } else if (last.captured != 0) {
+      window.PlayEventSound(fromHuman ? Sound::HUMAN_CAPTURE : Sound::COMPUTER_CAPTURE);
     } else {
-      ShowGameOver(TEXT_COMPUTER_WINS, GameResult::LOSS);
+      window.PlayEventSound(fromHuman ? Sound::HUMAN_MOVE : Sound::COMPUTER_MOVE);
     }
-    return true;
+    return false;
   }
 
-  if (status > 0) {
-    // The score is the side to move's, that is the opponent of the mover: far
-    // above zero means the mover kept checking, far below means the side to
-    // move did.
-    const int v = pos.RepetitionScore(status);
-    const bool humanToMove = !fromHuman;
-    const bool humanPerpetual = humanToMove ? v < -SCORE_WIN : v > SCORE_WIN;
-    const bool computerPerpetual = humanToMove ? v > SCORE_WIN : v < -SCORE_WIN;
-    if (humanPerpetual) {
-      ShowGameOver(TEXT_HUMAN_PERPETUAL, GameResult::LOSS);
-    } else if (computerPerpetual) {
-      ShowGameOver(TEXT_COMPUTER_PERPETUAL, GameResult::WIN);
-    } else {
-      ShowGameOver(TEXT_REPETITION_DRAW, GameResult::DRAW);
-    }
-    return true;
+  const GameResult result = HumanResult(ending, fromHuman);
+  switch (ending) {
+    case Ending::MATE:
+    case Ending::STALEMATE:
+      // Stalemate loses too, so the side that cannot move has lost either way.
+      ShowGameOver(fromHuman ? TEXT_HUMAN_WINS : TEXT_COMPUTER_WINS, result);
+      break;
+    case Ending::PERPETUAL_CHECK_BY_MOVER:
+    case Ending::PERPETUAL_CHECK_AGAINST:
+      // The checker loses.
+      ShowGameOver(result == GameResult::LOSS ? TEXT_HUMAN_PERPETUAL : TEXT_COMPUTER_PERPETUAL, result);
+      break;
+    case Ending::REPETITION:
+      ShowGameOver(TEXT_REPETITION_DRAW, result);
+      break;
+    default:
+      ShowGameOver(TEXT_MOVE_LIMIT_DRAW, result);
+      break;
   }
-
-  // Tested before the history collapses, so a capture as the hundredth
-  // move still ends the game.
-  if (pos.historyCount > NATURAL_LIMIT_COUNT) {
-    ShowGameOver(TEXT_MOVE_LIMIT_DRAW, GameResult::DRAW);
-    return true;
-  }
-
-  const MoveRecord& last = pos.LastRecord();
-  if (last.inCheck) {
-    window.PlayEventSound(fromHuman ? Sound::HUMAN_CHECK : Sound::COMPUTER_CHECK);
-  } else if (last.captured != 0) {
-    window.PlayEventSound(fromHuman ? Sound::HUMAN_CAPTURE : Sound::COMPUTER_CAPTURE);
-  } else {
-    window.PlayEventSound(fromHuman ? Sound::HUMAN_MOVE : Sound::COMPUTER_MOVE);
-  }
-  // No earlier position can recur after a capture, so the history restarts
-  // there and the move count for the natural limit with it.
-  if (last.captured != 0) pos.CollapseHistory();
-  return false;
+  return true;
 }
 
 void GameController::NewGame() {
