@@ -11,14 +11,17 @@ all: build
 deps:
 	scripts/install-deps.sh all
 
+# What install-deps.sh installs before a build: what the build and the native
+# tests need, or, for make test, everything including Wine.
+DEPS = test
+
 build:
-	scripts/install-deps.sh test
+	scripts/install-deps.sh $(DEPS)
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j$(JOBS)
 
-test: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j$(JOBS)
+test: DEPS = all
+test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
 play:
