@@ -10,7 +10,7 @@
 
 #include "rules/notation.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 namespace {
 
 std::vector<Move> Line(const std::string& iccs) {
@@ -160,4 +160,4 @@ TEST(CheckBook, FindsOrderFaultsAndUnreachableEntries) {
 }
 
 }  // namespace
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -7,7 +7,7 @@
 #include "engine/random.h"
 #include "rules/notation.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 namespace {
 
 Position FromFen(std::string_view fen) {
@@ -184,4 +184,4 @@ TEST(ChineseNotation, EveryLegalMoveReadsBackAsWritten) {
 }
 
 }  // namespace
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -11,7 +11,7 @@
 
 #include "rules/notation.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 namespace {
 
 // Chinese moves with numbers and a comment, then an ICCS list without
@@ -127,4 +127,4 @@ TEST(PgnReader, ReadsPlainAndGzipAlike) {
 }
 
 }  // namespace
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -10,7 +10,7 @@
 #include "rules/notation.h"
 #include "tools/match.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 namespace {
 
 // Plays ICCS moves from fen and judges after each one, as the match does.
@@ -267,4 +267,4 @@ TEST(MatchRunner, AMissingEngineIsReportedNotFatal) {
 }
 
 }  // namespace
-}  // namespace lanterra::tool
+}  // namespace lanterra

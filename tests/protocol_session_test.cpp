@@ -12,7 +12,7 @@
 #include "tools/protocol.h"
 #include "tools/protocol_fuzz.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 namespace {
 
 std::vector<std::string> Session(Dialect dialect, const std::string& input) {
@@ -224,4 +224,4 @@ TEST(ProtocolSession, ShortSeededFuzzRunFindsNoFault) {
 }
 
 }  // namespace
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -8,7 +8,7 @@
 #include "rules/board_tables.h"
 #include "rules/long_game.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 
 // The game has always opened with these sixteen moves and weights (total
 // 5,036): both mirror images of each opening, in move order.
@@ -259,4 +259,4 @@ BookCheck CheckBook(std::span<const BookEntry> entries) {
   return check;
 }
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-namespace lanterra::tool {
+namespace lanterra {
 
 namespace {
 
@@ -254,4 +254,4 @@ std::string ChineseMove(const Position& pos, Move mv) {
   return out;
 }
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "tools/command.h"
-#include "tools/match.h"
+#include "tools/elo.h"
 #include "tools/position_args.h"
 
 namespace lanterra::tool {

@@ -8,7 +8,7 @@
 #include "rules/notation.h"
 #include "tools/chinese_notation.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 
 namespace {
 
@@ -221,4 +221,4 @@ bool ReplayGame(const PgnGame& game, std::string_view source, Position& start, s
   return true;
 }
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

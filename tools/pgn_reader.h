@@ -9,7 +9,7 @@
 
 #include "rules/position.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 
 struct PgnGame {
   int index = 0;  // 1-based within its source
@@ -57,4 +57,4 @@ class PgnParser {
 bool ReplayGame(const PgnGame& game, std::string_view source, Position& start, std::vector<Move>& moves,
                 std::string& error);
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

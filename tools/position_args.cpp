@@ -1,17 +1,11 @@
 #include "tools/position_args.h"
 
-#include <charconv>
 #include <cstdio>
 
 #include "rules/long_game.h"
 #include "rules/notation.h"
 
 namespace lanterra::tool {
-
-bool ParseNumber(std::string_view text, long long& value) {
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && end == text.data() + text.size();
-}
 
 bool ReadPositionArgs(const Args& args, size_t first, Position& pos) {
   std::string fen;

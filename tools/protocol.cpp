@@ -10,9 +10,9 @@
 #include "engine/book.h"
 #include "rules/long_game.h"
 #include "rules/notation.h"
-#include "tools/position_args.h"
+#include "tools/number.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 
 namespace {
 
@@ -330,4 +330,4 @@ int RunProtocol(std::istream& in, std::ostream& out, Dialect dialect, const Prot
   return 0;
 }
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

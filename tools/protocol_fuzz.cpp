@@ -6,7 +6,7 @@
 #include "rules/long_game.h"
 #include "rules/notation.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 namespace {
 
 constexpr std::string_view WORDS[] = {
@@ -219,4 +219,4 @@ FuzzReport FuzzProtocol(long long inputs, uint32_t seed, int linesPerSession) {
   return report;
 }
 
-}  // namespace lanterra::tool
+}  // namespace lanterra
