@@ -1,4 +1,4 @@
-#include "tools/book_builder.h"
+#include "book/book_builder.h"
 
 #include <algorithm>
 #include <cstring>

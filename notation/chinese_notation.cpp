@@ -1,4 +1,4 @@
-#include "tools/chinese_notation.h"
+#include "notation/chinese_notation.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
 
 #include <cctype>
 

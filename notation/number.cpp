@@ -1,4 +1,4 @@
-#include "tools/number.h"
+#include "notation/number.h"
 
 #include <charconv>
 

@@ -1,12 +1,12 @@
-#include "tools/pgn_reader.h"
+#include "notation/pgn_reader.h"
 
 #include <zlib.h>
 
 #include <cstdio>
 
+#include "notation/chinese_notation.h"
+#include "notation/fen_iccs.h"
 #include "rules/long_game.h"
-#include "rules/notation.h"
-#include "tools/chinese_notation.h"
 
 namespace lanterra {
 

@@ -1,6 +1,6 @@
-#include "tools/pgn_writer.h"
+#include "notation/pgn_writer.h"
 
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
 
 namespace lanterra {
 

@@ -1,4 +1,4 @@
-#include "tools/adjudication.h"
+#include "protocol/adjudication.h"
 
 #include "rules/game_end.h"
 

@@ -1,8 +1,8 @@
-#include "tools/book_openings.h"
+#include "protocol/book_openings.h"
 
 #include <set>
 
-#include "tools/adjudication.h"
+#include "protocol/adjudication.h"
 
 namespace lanterra {
 

@@ -1,4 +1,4 @@
-#include "tools/elo.h"
+#include "protocol/elo.h"
 
 #include <algorithm>
 #include <cmath>

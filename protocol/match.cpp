@@ -1,4 +1,4 @@
-#include "tools/match.h"
+#include "protocol/match.h"
 
 #include <signal.h>
 
@@ -8,8 +8,8 @@
 #include <ostream>
 
 #include "engine/engine.h"
-#include "rules/notation.h"
-#include "tools/pgn_writer.h"
+#include "notation/fen_iccs.h"
+#include "notation/pgn_writer.h"
 
 namespace lanterra {
 

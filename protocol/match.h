@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/adjudication.h"
-#include "tools/book_openings.h"
-#include "tools/elo.h"
-#include "tools/outside_engine.h"
+#include "protocol/adjudication.h"
+#include "protocol/book_openings.h"
+#include "protocol/elo.h"
+#include "protocol/outside_engine.h"
 
 namespace lanterra {
 

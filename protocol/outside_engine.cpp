@@ -1,4 +1,4 @@
-#include "tools/outside_engine.h"
+#include "protocol/outside_engine.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "tools/protocol.h"
+#include "protocol/protocol.h"
 
 #include <cstring>
 #include <ctime>
@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "engine/book.h"
+#include "notation/fen_iccs.h"
+#include "notation/number.h"
 #include "rules/long_game.h"
-#include "rules/notation.h"
-#include "tools/number.h"
 
 namespace lanterra {
 

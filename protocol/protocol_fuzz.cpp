@@ -1,10 +1,10 @@
-#include "tools/protocol_fuzz.h"
+#include "protocol/protocol_fuzz.h"
 
 #include <sstream>
 #include <string_view>
 
+#include "notation/fen_iccs.h"
 #include "rules/long_game.h"
-#include "rules/notation.h"
 
 namespace lanterra {
 namespace {

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "tools/protocol.h"
+#include "protocol/protocol.h"
 
 namespace lanterra {
 

@@ -1,4 +1,4 @@
-#include "tools/book_builder.h"
+#include "book/book_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
 
 namespace lanterra {
 namespace {

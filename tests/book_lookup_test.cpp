@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "book/book_builder.h"
 #include "engine/book.h"
-#include "rules/notation.h"
-#include "tools/book_builder.h"
+#include "notation/fen_iccs.h"
 
 namespace lanterra {
 namespace {

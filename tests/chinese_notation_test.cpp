@@ -1,11 +1,11 @@
-#include "tools/chinese_notation.h"
+#include "notation/chinese_notation.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "engine/random.h"
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
 
 namespace lanterra {
 namespace {

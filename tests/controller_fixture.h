@@ -12,7 +12,7 @@
 #include "app/game_controller.h"
 #include "app/game_texts.h"
 #include "engine/book.h"
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
 #include "tests/recording_window.h"
 
 namespace lanterra::test {

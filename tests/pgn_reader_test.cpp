@@ -1,4 +1,4 @@
-#include "tools/pgn_reader.h"
+#include "notation/pgn_reader.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
 
 namespace lanterra {
 namespace {

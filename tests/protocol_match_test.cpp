@@ -7,8 +7,8 @@
 #include <set>
 #include <sstream>
 
-#include "rules/notation.h"
-#include "tools/match.h"
+#include "notation/fen_iccs.h"
+#include "protocol/match.h"
 
 namespace lanterra {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "engine/book.h"
 #include "engine/engine.h"
-#include "rules/notation.h"
-#include "tools/protocol.h"
-#include "tools/protocol_fuzz.h"
+#include "notation/fen_iccs.h"
+#include "protocol/protocol.h"
+#include "protocol/protocol_fuzz.h"
 
 namespace lanterra {
 namespace {

@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
+#include "notation/fen_iccs.h"
 #include "rules/long_game.h"
-#include "rules/notation.h"
 #include "rules/position.h"
 
 namespace lanterra::test {

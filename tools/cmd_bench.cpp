@@ -10,7 +10,7 @@
 
 #include "engine/engine.h"
 #include "engine/transposition_table.h"
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
 #include "tools/position_args.h"
 
 namespace lanterra::tool {

@@ -5,7 +5,7 @@
 
 #include "engine/book.h"
 #include "engine/engine.h"
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
 #include "tools/position_args.h"
 
 namespace lanterra::tool {

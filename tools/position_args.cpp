@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "notation/fen_iccs.h"
 #include "rules/long_game.h"
-#include "rules/notation.h"
 
 namespace lanterra::tool {
 

@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "notation/number.h"
 #include "rules/position.h"
 #include "tools/command.h"
-#include "tools/number.h"
 
 namespace lanterra::tool {
 
