@@ -56,7 +56,7 @@ void GameController::OnBoardClick(Square screenSquare) {
     // A click in the margin addresses no square; it neither selects nor moves.
   } else if (pos.squares[sq] & SideBit(pos.side)) {
     // Selecting works in every state, also after the game is over.
-    if (ui.selectedSquare != 0) window.PaintSquare(Square(ui.selectedSquare), false);
+    if (ui.selectedSquare != 0) window.PaintSquare(ui.selectedSquare, false);
     ui.selectedSquare = sq;
     window.PaintSquare(sq, true);
     if (ui.lastMove != 0) {
@@ -71,11 +71,11 @@ void GameController::OnBoardClick(Square screenSquare) {
     // would leave the own king attacked earns the refusal sound.
     if (pos.IsPseudoLegal(mv)) {
       const Position beforeMove = pos;
-      if (pos.DoMove(mv) == 0) {
+      if (!pos.DoMove(mv)) {
         window.PlayEventSound(Sound::REFUSED);
       } else {
         ui.lastMove = mv;
-        window.PaintSquare(Square(ui.selectedSquare), true);
+        window.PaintSquare(ui.selectedSquare, true);
         window.PaintSquare(sq, true);
         ui.selectedSquare = 0;
         if (!JudgeAfterMove(true)) {
@@ -108,7 +108,7 @@ void GameController::ComputerReply() {
   // The engine always finds a move when one exists, and the game is judged
   // before the computer is asked. Still, a reply that is missing or does not
   // fit the board must not be played: that would corrupt the position.
-  if (mv == 0 || !currentPosition.IsPseudoLegal(mv) || currentPosition.DoMove(mv) == 0) {
+  if (mv == 0 || !currentPosition.IsPseudoLegal(mv) || !currentPosition.DoMove(mv)) {
     if (currentPosition.IsMated()) ShowGameOver(TEXT_HUMAN_WINS, GameResult::WIN);
     return;
   }
