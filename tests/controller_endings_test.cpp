@@ -49,7 +49,8 @@ TEST_F(ControllerTest, HumanMoveThatMatesOrStalematesWinsAndLeavesUndoAlone) {
         << c.move;
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].text, GameOverMessage(TEXT_HUMAN_WINS));
-    EXPECT_EQ(window.boxes[0].caption, CAPTION_GAME_OVER);
+    // The texts are written in UTF-8 and built into GBK: 游戏结束.
+    EXPECT_EQ(window.boxes[0].caption, "\xd3\xce\xcf\xb7\xbd\xe1\xca\xf8");
     EXPECT_EQ(gameOverDuringBox, 1) << "gameOver is set before the box opens";
     EXPECT_TRUE(game.Ui().gameOver);
     EXPECT_FALSE(game.Ui().playAgain);

@@ -54,7 +54,7 @@ TEST(ProtocolSession, HandshakeNamesTheEngineAndItsOptionsPerDialect) {
 
 // A plain go must answer what the game plays: same move, same nodes, and the
 // generator left in the same state for the next decision.
-TEST(ProtocolSession, UnlimitedSearchMatchesThinkMoveExactly) {
+TEST(ProtocolSession, UnlimitedSearchMatchesTheEnginesDecisionExactly) {
   struct Case {
     const char* fen;
     int level;
