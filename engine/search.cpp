@@ -77,8 +77,6 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
   //    ordering tables.
   ctx.table.Store(pos, bound, best, depth, bestMove);
   if (bestMove != 0) RecordBestMove(ctx, bestMove, depth);
-
-  // 10.
   return best;
 }
 
@@ -91,10 +89,10 @@ int Quiesce(SearchContext& ctx, int alpha, int beta) {
   // 2. Repetition, as in the full-width search.
   if (int status = pos.RepetitionStatus(1); status != 0) return pos.RepetitionScore(status);
 
-  // 3.
+  // 3. The ply limit, as in the full-width search.
   if (pos.distance == MAX_PLY) return pos.StaticScore();
 
-  // 4.
+  // 4. No score yet; which moves follow depends on check.
   int best = -SCORE_MATE;
   Move moves[MAX_MOVES_PER_POSITION];
   int count;
@@ -115,7 +113,7 @@ int Quiesce(SearchContext& ctx, int alpha, int beta) {
     SortByCaptureValue(pos, moves, count);
   }
 
-  // 7.
+  // 7. The moves in order; one that reaches beta ends the node.
   for (int i = 0; i < count; ++i) {
     if (!pos.DoMove(moves[i])) continue;
     int score = -Quiesce(ctx, -beta, -alpha);
@@ -129,6 +127,46 @@ int Quiesce(SearchContext& ctx, int alpha, int beta) {
 
   // 8. Only a side in check can end up without any score: it is mated.
   return best == -SCORE_MATE ? pos.distance - SCORE_MATE : best;
+}
+
+int RootSearch(SearchContext& ctx, int depth) {
+  Position& pos = *ctx.pos;
+
+  // 1. The previous iteration's choice is tried first.
+  MoveSorter sorter(ctx, ctx.chosenMove);
+  int best = -SCORE_MATE;
+
+  // 2. The root has no beta; later moves must beat the (noisy) best.
+  while (Move mv = sorter.NextMove()) {
+    if (!pos.DoMove(mv)) continue;
+    int newDepth = pos.LastRecord().inCheck ? depth : depth - 1;
+    int score;
+    if (best == -SCORE_MATE) {
+      score = -Search(ctx, -SCORE_MATE, SCORE_MATE, newDepth, true);
+    } else {
+      score = -Search(ctx, -best - 1, -best, newDepth, false);
+      if (score > best) score = -Search(ctx, -SCORE_MATE, -best, newDepth, true);
+    }
+    pos.UndoMove();
+
+    if (score > best) {
+      best = score;
+      ctx.chosenMove = mv;
+      // A little noise varies the play between games; decided results
+      // (mates, perpetual-check rulings) keep their exact value.
+      if (score > -SCORE_WIN && score < SCORE_WIN) {
+        int r1 = ctx.random.Next();
+        int r2 = ctx.random.Next();
+        best = score + (r1 & ROOT_NOISE_MASK) - (r2 & ROOT_NOISE_MASK);
+      }
+    }
+  }
+
+  // 3. The iteration's result teaches the table and the ordering tables,
+  //    as any node's best move does.
+  ctx.table.Store(pos, BOUND_EXACT, best, depth, ctx.chosenMove);
+  RecordBestMove(ctx, ctx.chosenMove, depth);
+  return best;
 }
 
 }  // namespace lanterra

@@ -1,4 +1,4 @@
-#include "tools/book_builder.h"
+#include "book/book_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 namespace {
 
 std::vector<Move> Line(const std::string& iccs) {
@@ -182,4 +182,4 @@ TEST(BookBuildCommand, RefusesThresholdsOutsideOneToIntMax) {
 }
 
 }  // namespace
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "engine/book.h"
-#include "tools/book_builder.h"
+#include "book/book_builder.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 namespace {
 
 constexpr uint32_t START_LOCK = 0x052656D5u;
@@ -104,4 +104,4 @@ TEST(BookVerify, FailsWhatTheGameWouldNotUse) {
 }
 
 }  // namespace
-}  // namespace lanterra::tool
+}  // namespace lanterra

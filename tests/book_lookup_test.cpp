@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "book/book_builder.h"
 #include "engine/book.h"
-#include "rules/notation.h"
-#include "tools/book_builder.h"
+#include "notation/fen_iccs.h"
 
 namespace lanterra {
 namespace {
@@ -183,13 +183,13 @@ TEST(EmbeddedBook, IsTheShippedFileWithTheStartRow) {
     if (book->entries[i].lock == startLock) start.push_back(book->entries[i]);
   ASSERT_EQ(start.size(), 16u);
   for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(start[i].move, tool::START_BOOK_MOVES[i].move) << i;
-    EXPECT_EQ(start[i].weight, tool::START_BOOK_MOVES[i].weight) << i;
+    EXPECT_EQ(start[i].move, START_BOOK_MOVES[i].move) << i;
+    EXPECT_EQ(start[i].weight, START_BOOK_MOVES[i].weight) << i;
   }
   EXPECT_EQ(start[0].move, 0x8595);
   EXPECT_EQ(start[8].weight, 1473);
 
-  tool::BookCheck check = tool::CheckBook({book->entries, size_t(book->bookSize)});
+  BookCheck check = CheckBook({book->entries, size_t(book->bookSize)});
   EXPECT_EQ(check.orderFaults, 0);
   EXPECT_EQ(check.illegalMoves, 0);
   EXPECT_EQ(check.reachable, check.entries);

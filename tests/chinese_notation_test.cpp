@@ -1,13 +1,13 @@
-#include "tools/chinese_notation.h"
+#include "notation/chinese_notation.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "engine/random.h"
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 namespace {
 
 Position FromFen(std::string_view fen) {
@@ -184,4 +184,4 @@ TEST(ChineseNotation, EveryLegalMoveReadsBackAsWritten) {
 }
 
 }  // namespace
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -1,4 +1,4 @@
-#include "tools/pgn_reader.h"
+#include "notation/pgn_reader.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -14,10 +14,10 @@
 #include <tuple>
 #include <vector>
 
-#include "rules/notation.h"
-#include "tools/text.h"
+#include "notation/fen_iccs.h"
+#include "notation/text.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 namespace {
 
 using namespace std::string_view_literals;
@@ -348,4 +348,4 @@ TEST(PgnReader, WhatThePgnCommandWritesReadsBackTheSame) {
 }
 
 }  // namespace
-}  // namespace lanterra::tool
+}  // namespace lanterra

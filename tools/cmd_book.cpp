@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "book/book_builder.h"
 #include "engine/book.h"
+#include "notation/chinese_notation.h"
+#include "notation/fen_iccs.h"
+#include "notation/pgn_reader.h"
 #include "rules/board_tables.h"
-#include "rules/notation.h"
-#include "tools/book_builder.h"
-#include "tools/chinese_notation.h"
 #include "tools/command.h"
-#include "tools/pgn_reader.h"
 #include "tools/position_args.h"
 
 namespace lanterra::tool {

@@ -2,8 +2,8 @@
 // the results of several match runs.
 #include <cstdio>
 
+#include "protocol/elo.h"
 #include "tools/command.h"
-#include "tools/match.h"
 #include "tools/position_args.h"
 
 namespace lanterra::tool {

@@ -3,9 +3,9 @@
 #include <chrono>
 #include <cstdio>
 
+#include "protocol/protocol_fuzz.h"
 #include "tools/command.h"
 #include "tools/position_args.h"
-#include "tools/protocol_fuzz.h"
 
 namespace lanterra::tool {
 namespace {

@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <iostream>
 
+#include "protocol/match.h"
 #include "tools/command.h"
-#include "tools/match.h"
 #include "tools/position_args.h"
 
 namespace lanterra::tool {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
+#include "notation/pgn_reader.h"
 #include "tools/command.h"
-#include "tools/pgn_reader.h"
 
 namespace lanterra::tool {
 namespace {

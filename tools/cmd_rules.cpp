@@ -2,7 +2,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
 #include "rules/perft.h"
 #include "tools/position_args.h"
 

@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <iostream>
 
+#include "protocol/protocol.h"
 #include "tools/command.h"
-#include "tools/protocol.h"
 
 namespace lanterra::tool {
 namespace {

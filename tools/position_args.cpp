@@ -1,16 +1,11 @@
 #include "tools/position_args.h"
 
-#include <charconv>
 #include <cstdio>
 
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
+#include "rules/long_game.h"
 
 namespace lanterra::tool {
-
-bool ParseNumber(std::string_view text, long long& value) {
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && end == text.data() + text.size();
-}
 
 bool ReadPositionArgs(const Args& args, size_t first, Position& pos) {
   std::string fen;
@@ -33,15 +28,9 @@ bool ReadPositionArgs(const Args& args, size_t first, Position& pos) {
         std::fprintf(stderr, "lanterra: '%.*s' is not an ICCS move\n", int(args[i].size()), args[i].data());
         return false;
       }
-      if (!p.IsPseudoLegal(mv) || !p.DoMove(mv)) {
+      if (!PlayLongGameMove(p, mv)) {
         std::fprintf(stderr, "lanterra: move '%.*s' is illegal in %s\n", int(args[i].size()), args[i].data(),
                      ToFen(p).c_str());
-        return false;
-      }
-      // Keep the history short in long lines, as the game does after a capture.
-      if (p.LastRecord().captured) p.CollapseHistory();
-      if (p.historyCount >= MOVE_HISTORY_CAPACITY - MAX_PLY - 2) {
-        std::fprintf(stderr, "lanterra: too many moves without a capture\n");
         return false;
       }
     }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "notation/number.h"
 #include "rules/position.h"
 #include "tools/command.h"
 
@@ -12,8 +13,5 @@ namespace lanterra::tool {
 // given as one argument or as its space-separated fields. Prints the error
 // and returns false on bad input.
 bool ReadPositionArgs(const Args& args, size_t first, Position& pos);
-
-// Parses a whole decimal number into value; false if it is not one.
-bool ParseNumber(std::string_view text, long long& value);
 
 }  // namespace lanterra::tool

@@ -12,7 +12,7 @@
 
 struct gzFile_s;
 
-namespace lanterra::tool {
+namespace lanterra {
 
 struct PgnGame {
   long index = 0;  // 1-based within its source
@@ -121,4 +121,4 @@ class PgnReader {
 bool ReplayGame(const PgnGame& game, std::string_view source, Position& start, std::vector<Move>& moves,
                 std::string& error);
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -1,8 +1,8 @@
-#include "tools/text.h"
+#include "notation/text.h"
 
 #include <cstdio>
 
-namespace lanterra::tool {
+namespace lanterra {
 
 size_t DecodeUtf8Char(std::string_view text, size_t at, char32_t& cp) {
   unsigned char c = static_cast<unsigned char>(text[at]);
@@ -56,4 +56,4 @@ std::string Printable(std::string_view text, size_t limit, Charset charset) {
   return out;
 }
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -1,4 +1,4 @@
-// Text helpers shared by the tools: reading UTF-8 one character at a time,
+// Text helpers shared by the readers and the protocols: reading UTF-8 one character at a time,
 // and quoting untrusted input in messages.
 #pragma once
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace lanterra::tool {
+namespace lanterra {
 
 // Decodes the UTF-8 character that starts at text[at]. Returns its length in
 // bytes (1 to 4) with the code point in cp, or 0 when the bytes there are not
@@ -26,4 +26,4 @@ enum class Charset {
 // bytes of text are shown, never half a character, and "..." marks the cut.
 std::string Printable(std::string_view text, size_t limit = 60, Charset charset = Charset::ASCII);
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -1,4 +1,4 @@
-#include "tools/protocol.h"
+#include "protocol/protocol.h"
 
 #include <cstring>
 #include <ctime>
@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "rules/notation.h"
-#include "tools/position_args.h"
-#include "tools/text.h"
+#include "engine/book.h"
+#include "notation/fen_iccs.h"
+#include "notation/number.h"
+#include "notation/text.h"
+#include "rules/long_game.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 
 namespace {
 
@@ -94,10 +96,11 @@ bool ReadCommandLine(std::istream& in, std::string& line, bool& tooLong) {
 class Session {
  public:
   Session(std::ostream& out, Dialect dialect, const ProtocolCaps& caps)
-      : out(out), names(DIALECTS[dialect == Dialect::UCI ? 1 : 0]), caps(caps), ctx(MakeSearchContext()) {
-    ctx->level = 3;
-    ctx->random.Seed(uint32_t(std::time(nullptr)));
-    ReadBook(ctx->book, EmbeddedBookData());
+      : out(out),
+        names(DIALECTS[dialect == Dialect::UCI ? 1 : 0]),
+        caps(caps),
+        engine(EmbeddedBookData(), uint32_t(std::time(nullptr))) {
+    engine.SetLevel(3);
     position.SetUpStart(0);
   }
 
@@ -138,15 +141,15 @@ class Session {
   void Hello() {
     Say("id name Lanterra");
     Say("id author the Lanterra developers");
-    std::string level = std::to_string(ctx->level);
+    std::string level = std::to_string(engine.Level());
     if (names.uciOptions) {
       Say("option name UCI_Variant type combo default xiangqi var xiangqi");
       Say("option name " + std::string(names.levelName) + " type spin default " + level + " min 0 max 6");
-      Say("option name " + std::string(names.bookName) + " type check default " + (useBook ? "true" : "false"));
+      Say("option name " + std::string(names.bookName) + " type check default " + (engine.UsesBook() ? "true" : "false"));
       Say("option name " + std::string(names.seedName) + " type string default clock");
     } else {
       Say("option " + std::string(names.levelName) + " type spin min 0 max 6 default " + level);
-      Say("option " + std::string(names.bookName) + " type check default " + (useBook ? "true" : "false"));
+      Say("option " + std::string(names.bookName) + " type check default " + (engine.UsesBook() ? "true" : "false"));
       Say("option " + std::string(names.seedName) + " type string default clock");
     }
     Say(names.ok);
@@ -171,7 +174,7 @@ class Session {
       long long level;
       if (!ParseNumber(value, level) || level < 0 || level > MAX_LEVEL)
         return Error("level must be 0..6, not '" + Printable(value) + "'");
-      ctx->level = int(level);
+      engine.SetLevel(int(level));
     } else if (EqualsNoCase(name, names.bookName)) {
       bool on;
       if (EqualsNoCase(value, "true") || EqualsNoCase(value, "on")) {
@@ -181,19 +184,13 @@ class Session {
       } else {
         return Error("book must be true or false, not '" + Printable(value) + "'");
       }
-      useBook = on;
-      // The decision consults whatever the context holds; an empty book is
-      // the way to switch it off.
-      if (on)
-        ReadBook(ctx->book, EmbeddedBookData());
-      else
-        ctx->book.bookSize = 0;
+      engine.UseBook(on);
     } else if (EqualsNoCase(name, names.seedName)) {
       long long seed;
       if (EqualsNoCase(value, "clock")) {
-        ctx->random.Seed(uint32_t(std::time(nullptr)));
+        engine.Seed(uint32_t(std::time(nullptr)));
       } else if (ParseNumber(value, seed) && seed >= 0 && seed <= 0xFFFFFFFFLL) {
-        ctx->random.Seed(uint32_t(seed));
+        engine.Seed(uint32_t(seed));
       } else {
         return Error("seed must be 0..4294967295 or clock, not '" + Printable(value) + "'");
       }
@@ -226,13 +223,8 @@ class Session {
     for (size_t i = movesAt + 1; i < words.size(); ++i) {
       Move mv = ParseIccsMove(words[i]);
       if (mv == 0) return Error("'" + Printable(words[i]) + "' is not a move");
-      if (!next.IsPseudoLegal(mv) || !next.DoMove(mv))
+      if (!PlayLongGameMove(next, mv))
         return Error("move " + std::to_string(i - movesAt) + " '" + Printable(words[i]) + "' is illegal");
-      // As in the game, nothing before a capture can recur. A very long line
-      // without captures is cut the same way so that a search always has
-      // room in the history; only repetitions reaching back further are lost.
-      if (next.LastRecord().captured || next.historyCount >= MOVE_HISTORY_CAPACITY - MAX_PLY - 2)
-        next.CollapseHistory();
     }
     next.distance = 0;
     position = next;
@@ -271,11 +263,11 @@ class Session {
     // The search works on a copy, so that nothing it does can touch the
     // session's position.
     Position root = position;
-    ThinkMove(*ctx, root, limits, [this](const SearchContext& c) { Info(c); });
-    if (ctx->chosenMove == 0)
+    const Decision decision = engine.Decide(root, limits, [this](const Decision& d) { Info(d); });
+    if (decision.move == 0)
       Say(names.noMove);
     else
-      Say("bestmove " + IccsMove(ctx->chosenMove));
+      Say("bestmove " + IccsMove(decision.move));
   }
 
   static bool IsClockWord(std::string_view key) {
@@ -287,9 +279,9 @@ class Session {
     return false;
   }
 
-  void Info(const SearchContext& c) {
-    std::string line = "info depth " + std::to_string(c.completedDepth) + " score ";
-    int score = c.rootScore;
+  void Info(const Decision& d) {
+    std::string line = "info depth " + std::to_string(d.depth) + " score ";
+    int score = d.score;
     int magnitude = score < 0 ? -score : score;
     if (!names.scoreUnits) {
       line += std::to_string(score);
@@ -300,16 +292,15 @@ class Session {
     } else {
       line += "cp " + std::to_string(score);
     }
-    line += " nodes " + std::to_string(c.nodeCount) + " pv " + IccsMove(c.chosenMove);
+    line += " nodes " + std::to_string(d.nodes) + " pv " + IccsMove(d.move);
     Say(line);
   }
 
   std::ostream& out;
   const DialectTable& names;
   ProtocolCaps caps;
-  std::unique_ptr<SearchContext> ctx;
+  Engine engine;
   Position position;
-  bool useBook = true;
 };
 
 }  // namespace
@@ -328,4 +319,4 @@ int RunProtocol(std::istream& in, std::ostream& out, Dialect dialect, const Prot
   return 0;
 }
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -8,9 +8,9 @@
 #include <iosfwd>
 #include <string_view>
 
-#include "engine/search_context.h"
+#include "engine/engine.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 
 enum class Dialect { UCCI, UCI };
 
@@ -30,4 +30,4 @@ int RunProtocol(std::istream& in, std::ostream& out, Dialect dialect, const Prot
 // and the line is refused.
 inline constexpr size_t MAX_COMMAND_LINE = 64 * 1024;
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -11,7 +11,7 @@
 #include "engine/book.h"
 #include "rules/position.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 
 struct BookBuildOptions {
   int minGames = 8;       // a position must be reached in this many games
@@ -73,4 +73,4 @@ struct BookCheck {
 // position up as the engine does (its own lock first, then its mirror's).
 BookCheck CheckBook(std::span<const BookEntry> entries);
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -1,11 +1,12 @@
-#include "tools/protocol_fuzz.h"
+#include "protocol/protocol_fuzz.h"
 
 #include <sstream>
 #include <string_view>
 
-#include "rules/notation.h"
+#include "notation/fen_iccs.h"
+#include "rules/long_game.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 namespace {
 
 constexpr std::string_view WORDS[] = {
@@ -109,8 +110,7 @@ std::string ProtocolFuzzer::RandomGameLine() {
       if (Below(++legal) == 0) chosen = moves[j];
     }
     if (chosen == 0) break;
-    pos.DoMove(chosen);
-    if (pos.LastRecord().captured || pos.historyCount > MOVE_HISTORY_CAPACITY - 8) pos.CollapseHistory();
+    PlayLongGameMove(pos, chosen);
     line += ' ';
     line += IccsMove(chosen);
   }
@@ -219,4 +219,4 @@ FuzzReport FuzzProtocol(long long inputs, uint32_t seed, int linesPerSession) {
   return report;
 }
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
-#include "tools/protocol.h"
+#include "protocol/protocol.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 
 class ProtocolFuzzer {
  public:
@@ -43,4 +43,4 @@ struct FuzzReport {
 // dialects, with every search capped at depth 2.
 FuzzReport FuzzProtocol(long long inputs, uint32_t seed, int linesPerSession = 2000);
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

@@ -9,7 +9,7 @@
 
 #include "rules/position.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 
 // Reads one move in Chinese notation (UTF-8, traditional or simplified
 // characters, red files as Chinese numerals, black files as full-width or
@@ -33,4 +33,4 @@ bool IsNotationCharacter(char32_t ch);
 // entries.
 int ListLegalMoves(const Position& pos, Move* moves);
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

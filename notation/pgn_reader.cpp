@@ -1,4 +1,4 @@
-#include "tools/pgn_reader.h"
+#include "notation/pgn_reader.h"
 
 #include <iconv.h>
 #include <zlib.h>
@@ -8,11 +8,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include "rules/notation.h"
-#include "tools/chinese_notation.h"
-#include "tools/text.h"
+#include "notation/chinese_notation.h"
+#include "notation/fen_iccs.h"
+#include "notation/text.h"
+#include "rules/long_game.h"
 
-namespace lanterra::tool {
+namespace lanterra {
 
 namespace {
 
@@ -483,13 +484,10 @@ bool ReplayGame(const PgnGame& game, std::string_view source, Position& start, s
               Printable(text, QUOTE_BYTES, Charset::UTF8) + "\": " + why;
       return false;
     }
-    pos.DoMove(mv);
-    // The record array holds 256 moves and games may be longer; repetition
-    // is of no concern here.
-    if (pos.historyCount > MOVE_HISTORY_CAPACITY / 2) pos.CollapseHistory();
+    PlayLongGameMove(pos, mv);
     moves.push_back(mv);
   }
   return true;
 }
 
-}  // namespace lanterra::tool
+}  // namespace lanterra

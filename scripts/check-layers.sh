@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Checks that every layer includes only itself and the layers below it, and
+# that only app/win32 includes the Windows headers. Run by make test (CTest
+# test layer_dependencies); prints each offending line and fails on any.
+#
+# Usage: scripts/check-layers.sh [SOURCE_DIR]
+set -euo pipefail
+cd "${1:-$(dirname "${BASH_SOURCE[0]}")/..}"
+
+# Each folder and the folders its files may include from.
+declare -A allowed=(
+  [rules]="rules"
+  [notation]="rules notation"
+  [engine]="rules engine"
+  [book]="rules engine book"
+  [app]="rules engine app"
+  [app/win32]="rules engine app app/win32"
+  [protocol]="rules engine notation protocol"
+  [tools]="rules engine notation book protocol tools"
+)
+layers="${!allowed[*]}"
+windows_headers='windows|mmsystem|shellapi|winuser|wingdi|winbase|commctrl|windowsx'
+
+faults=0
+report() {
+  echo "$1"
+  faults=$((faults + 1))
+}
+
+for folder in rules notation engine book app protocol tools; do
+  [[ -d $folder ]] || continue
+  while IFS= read -r -d '' file; do
+    layer=$folder
+    [[ $file == app/win32/* ]] && layer=app/win32
+    while IFS= read -r hit; do
+      line=${hit%%:*}
+      text=${hit#*:}
+      if [[ $text =~ \#include[[:space:]]*\"([a-z0-9_]+)/([a-z0-9_]+/)? ]]; then
+        target=${BASH_REMATCH[1]}
+        [[ $target/${BASH_REMATCH[2]} == app/win32/ ]] && target=app/win32
+        # Only the project's own folders are layers; anything else is a
+        # file beside the includer, found through its own include path.
+        [[ " $layers " == *" $target "* ]] || continue
+        [[ " ${allowed[$layer]} " == *" $target "* ]] ||
+          report "$file:$line: $layer includes $target: $text"
+      fi
+      # Header names are matched in lower case, as Windows finds them.
+      if [[ ${text,,} =~ \#include[[:space:]]*[\<\"]($windows_headers)\.h[\>\"] && $layer != app/win32 ]]; then
+        report "$file:$line: only app/win32 may include ${BASH_REMATCH[1]}.h: $text"
+      fi
+    done < <(grep -n '^[[:space:]]*#[[:space:]]*include' "$file" || true)
+  done < <(find "$folder" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.in' \) -print0)
+done
+
+# The native tests build without Windows too; only the end-to-end tests'
+# helper program runs under Wine.
+while IFS= read -r hit; do
+  report "$hit: only app/win32 may include a Windows header"
+done < <(grep -nEi "^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"]($windows_headers)\.h" tests/*.cpp tests/*.h || true)
+
+if ((faults)); then
+  echo "$faults include(s) against the layers"
+  exit 1
+fi
+echo "layers: every include points down"
