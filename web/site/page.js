@@ -14,6 +14,7 @@
   const BOX_YESNO = 4;
   const ANSWER_OK = 1;
   const ANSWER_YES = 6;
+  const ANSWER_NO = 7;
   const COMMAND = {
     undo: 421, sound: 431, copy: 485, levelFirst: 411, levelLast: 417,
   };

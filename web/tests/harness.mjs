@@ -124,8 +124,10 @@ export class Game {
     return game;
   }
 
+  // Closing also asserts that the page reported no error on the way.
   async close() {
     await this.context.close();
+    assert.deepEqual(this.errors, [], 'errors on the page');
   }
 
   // Waits until the game has handled everything it was given.
@@ -154,6 +156,14 @@ export class Game {
   async clickSquare(square) {
     const cell = cellOf(square, this.flipped);
     await this.clickAt(cell.x + CELL / 2, cell.y + CELL / 2);
+  }
+
+  // The same with a finger.
+  async tapSquare(square) {
+    const cell = cellOf(square, this.flipped);
+    const point = await this.pagePoint(cell.x + CELL / 2, cell.y + CELL / 2);
+    await this.page.touchscreen.tap(point.x, point.y);
+    await this.settle();
   }
 
   async move(iccs) {
@@ -241,17 +251,20 @@ export class Game {
   async replyAfter(fen, moves, name = 'reply') {
     const before = after(fen, moves);
     const pixels = await this.pixels();
+    const keep = () => writePng(path.join(ARTIFACTS, `${name}-actual.png`), WIDTH, HEIGHT, pixels);
     const framed = framedSquares(pixels, this.flipped);
+    if (framed.length !== 2) keep();
     assert.equal(framed.length, 2, `${name}: framed cells ${framed}`);
     const red = before.split(' ')[1] === 'w';
     const pieces = placement(before);
     const ownsPiece = (square) => pieces[square] && (pieces[square] === pieces[square].toUpperCase()) === red;
     const from = framed.find(ownsPiece);
+    if (!from) keep();
     assert.ok(from, `${name}: neither framed cell ${framed} held a piece of the side to move`);
     const reply = from + framed.find((square) => square !== from);
     const expected = compose(after(fen, [...moves, reply]), { flipped: this.flipped, framed });
     const differing = differingPixels(pixels, expected);
-    if (differing) writePng(path.join(ARTIFACTS, `${name}-actual.png`), WIDTH, HEIGHT, pixels);
+    if (differing) keep();
     assert.equal(differing, 0, `${name}: the board after ${reply} differs in ${differing} pixels`);
     return reply;
   }
