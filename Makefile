@@ -17,10 +17,14 @@ build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j$(JOBS)
 
+# After the release tests: the fast tests again with assertions and
+# sanitizers, and the engine's signature under Clang and libc++.
 test: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j$(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	scripts/test-sanitized.sh
+	scripts/test-libcxx.sh
 
 play:
 	scripts/play.sh

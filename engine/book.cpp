@@ -34,52 +34,60 @@ void ReadBook(Book& book, std::span<const uint8_t> data) {
   }
 }
 
-Move LookupBook(const Book& book, const Position& pos, PseudoRandom& random) {
-  // Step 1: an empty book answers nothing and draws nothing.
-  if (book.bookSize == 0) return 0;
+bool BookMoveFits(const Position& pos, Move mv) {
+  // A damaged book could hold a slide onto the margin, which the movement
+  // rule alone would pass, so both squares must also be playing squares.
+  return ON_BOARD[MoveFrom(mv)] && ON_BOARD[MoveTo(mv)] && pos.IsPseudoLegal(mv);
+}
 
-  // Steps 2-3: the position itself, and only if it is absent, its mirror image.
+void FindBookChoices(const Book& book, const Position& pos, BookChoices& choices) {
+  choices.first = choices.last = choices.count = choices.total = 0;
+  choices.mirrored = false;
+
+  // Steps 1-2: the position itself, and only if it is absent, its mirror image.
   int found = FindLock(book, pos.zobrist.lockB);
-  bool mirrored = false;
   if (found < 0) {
     Position mirror;
     pos.MirrorInto(mirror);
     found = FindLock(book, mirror.zobrist.lockB);
-    if (found < 0) return 0;
-    mirrored = true;
+    if (found < 0) return;
+    choices.mirrored = true;
   }
 
-  // Step 4: back to the first entry of the run.
+  // Step 3: the whole run, from its first entry.
   uint32_t lock = book.entries[found].lock;
   while (found > 0 && book.entries[found - 1].lock == lock) --found;
+  choices.first = choices.last = found;
+  while (choices.last < book.bookSize && book.entries[choices.last].lock == lock) ++choices.last;
 
-  // Step 5: keep the moves the position accepts. A damaged book could hold
-  // a slide onto the margin, which the movement rule alone would pass, so
-  // both squares must also be playing squares.
-  Move kept[MAX_MOVES_PER_POSITION];
-  int weights[MAX_MOVES_PER_POSITION];
-  int count = 0, total = 0;
-  for (int i = found; i < book.bookSize && book.entries[i].lock == lock && count < MAX_MOVES_PER_POSITION; ++i) {
+  // Step 4: keep the moves the position accepts, as many as a move list holds.
+  for (int i = choices.first; i < choices.last && choices.count < MAX_MOVES_PER_POSITION; ++i) {
     Move mv = book.entries[i].move;
-    if (mirrored) mv = MirroredMove(mv);
-    if (!ON_BOARD[MoveFrom(mv)] || !ON_BOARD[MoveTo(mv)] || !pos.IsPseudoLegal(mv)) continue;
-    kept[count] = mv;
-    weights[count] = book.entries[i].weight;
-    total += weights[count];
-    ++count;
+    if (choices.mirrored) mv = MirroredMove(mv);
+    if (!BookMoveFits(pos, mv)) continue;
+    choices.entry[choices.count] = i;
+    choices.move[choices.count] = mv;
+    choices.total += book.entries[i].weight;
+    ++choices.count;
   }
+}
 
-  // Step 6: nothing kept, or only zero weights.
-  if (total == 0) return 0;
+Move LookupBook(const Book& book, const Position& pos, PseudoRandom& random) {
+  // An empty book answers nothing and draws nothing.
+  if (book.bookSize == 0) return 0;
+  BookChoices choices;
+  FindBookChoices(book, pos, choices);
 
-  // Step 7: one draw, then walk the cumulative weights.
-  int r = random.Next() % total;
-  for (int i = 0; i < count; ++i) {
-    r -= weights[i];
-    if (r < 0) return kept[i];
+  // Nothing kept, or only zero weights.
+  if (choices.total == 0) return 0;
+
+  // One draw, then walk the cumulative weights.
+  int r = random.Next() % choices.total;
+  for (int i = 0; i < choices.count; ++i) {
+    r -= book.entries[choices.entry[i]].weight;
+    if (r < 0) return choices.move[i];
   }
   return 0;  // not reached: the weights add up to total
 }
-
 
 }  // namespace lanterra

@@ -26,6 +26,24 @@ struct Book {
 // ignored, and more than BOOK_CAPACITY entries are cut.
 void ReadBook(Book& book, std::span<const uint8_t> data);
 
+// Whether pos accepts a book move (already mirrored back when the position
+// was found under its mirror image's lock).
+bool BookMoveFits(const Position& pos, Move mv);
+
+// What the lookup finds for pos: its run of entries (first == last when the
+// book has neither the position nor its mirror image), and the moves it
+// draws from, in book order: those pos accepts, at most
+// MAX_MOVES_PER_POSITION of them.
+struct BookChoices {
+  int first = 0, last = 0;
+  bool mirrored = false;  // found under the mirror image's lock
+  int count = 0;
+  int entry[MAX_MOVES_PER_POSITION];  // index into book.entries
+  Move move[MAX_MOVES_PER_POSITION];  // as played in pos
+  int total = 0;                      // of the kept moves' weights
+};
+void FindBookChoices(const Book& book, const Position& pos, BookChoices& choices);
+
 // A weighted random book move for pos, or 0. Draws one random value exactly
 // when it returns a move.
 Move LookupBook(const Book& book, const Position& pos, PseudoRandom& random);

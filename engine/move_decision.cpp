@@ -63,7 +63,7 @@ class HistoryTailGuard {
   explicit HistoryTailGuard(Position& p)
       : pos(p),
         first(p.historyCount),
-        count(std::min<int>(int(saved.size()), MOVE_HISTORY_CAPACITY - p.historyCount)) {
+        count(std::min(SAVED_RECORDS, MOVE_HISTORY_CAPACITY - p.historyCount)) {
     std::copy_n(pos.history + first, count, saved.begin());
   }
   ~HistoryTailGuard() { std::copy_n(saved.begin(), count, pos.history + first); }
@@ -76,7 +76,8 @@ class HistoryTailGuard {
   int count;
   // The book or forced-move test adds one record, a search line at most
   // MAX_PLY.
-  std::array<MoveRecord, MAX_PLY + 1> saved;
+  static constexpr int SAVED_RECORDS = MAX_PLY + 1;
+  std::array<MoveRecord, SAVED_RECORDS> saved;
 };
 
 }  // namespace

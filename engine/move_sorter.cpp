@@ -1,13 +1,12 @@
 #include "engine/move_sorter.h"
 
-#include <algorithm>
-
+#include "engine/move_sort.h"
 #include "engine/search_context.h"
 
 namespace lanterra {
 
 void SortByHistory(const int32_t* historyScores, Move* moves, int count) {
-  std::sort(moves, moves + count, [historyScores](Move a, Move b) {
+  SortMoves(moves, count, [historyScores](Move a, Move b) {
     return historyScores[a & 0xFFFF] > historyScores[b & 0xFFFF];
   });
 }
@@ -20,7 +19,7 @@ static int CaptureKey(const Position& pos, Move mv) {
 }
 
 void SortByCaptureValue(const Position& pos, Move* moves, int count) {
-  std::sort(moves, moves + count,
+  SortMoves(moves, count,
             [&pos](Move a, Move b) { return CaptureKey(pos, a) > CaptureKey(pos, b); });
 }
 

@@ -16,8 +16,9 @@ struct SearchContext;
 // evaluation's piece values.
 inline constexpr std::array<int, 7> CAPTURE_VALUE = {5, 1, 1, 3, 4, 3, 2};
 
-// Higher history score first. std::sort on purpose: the order among equal
-// scores is whatever the sort leaves, and the engine's choices depend on it.
+// Higher history score first. The order among equal scores is whatever the
+// engine's own sort (move_sort.h) leaves, and the engine's choices depend on
+// it.
 void SortByHistory(const int32_t* historyScores, Move* moves, int count);
 
 // Most valuable victim first, then least valuable attacker, by

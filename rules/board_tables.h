@@ -31,6 +31,24 @@ inline constexpr SquareTable IN_PALACE = [] {
   return t;
 }();
 
+// The only squares a bishop or an advisor can ever reach, both sides' in one
+// table (a square's half says whose it is): a bishop keeps to seven points of
+// its own half, an advisor to the corners and centre of its palace. A position
+// with one elsewhere would let the generator step off the board.
+inline constexpr SquareTable BISHOP_SQUARES = [] {
+  SquareTable t{};
+  for (Square sq : {SquareAt(8, 5), SquareAt(8, 9), SquareAt(10, 3), SquareAt(10, 7), SquareAt(10, 11),
+                    SquareAt(12, 5), SquareAt(12, 9)})
+    t[sq] = t[FlipSquare(sq)] = 1;
+  return t;
+}();
+inline constexpr SquareTable ADVISOR_SQUARES = [] {
+  SquareTable t{};
+  for (Square sq : {SquareAt(10, 6), SquareAt(10, 8), SquareAt(11, 7), SquareAt(12, 6), SquareAt(12, 8)})
+    t[sq] = t[FlipSquare(sq)] = 1;
+  return t;
+}();
+
 // The order of each step table fixes the order in which moves are listed
 // and attacks are tested.
 inline constexpr std::array<int8_t, 4> KING_STEPS = {-16, -1, 1, 16};
@@ -205,6 +223,7 @@ constexpr int Count(const SquareTable& t) {
 
 static_assert(detail::Count(ON_BOARD) == 90);
 static_assert(detail::Count(IN_PALACE) == 18);
+static_assert(detail::Count(BISHOP_SQUARES) == 14 && detail::Count(ADVISOR_SQUARES) == 10);
 static_assert(detail::Count(START_SETUPS[0]) == 32 && detail::Count(START_SETUPS[3]) == 23);
 static_assert(detail::SetupScore(0, 0) == 888 && detail::SetupScore(0, 1) == 888);
 static_assert(detail::SetupScore(1, 0) == 803 && detail::SetupScore(2, 0) == 718);

@@ -54,6 +54,10 @@ bool ParseFen(std::string_view fen, Position& pos, std::string& error) {
       Square sq = SquareAt(rank, file);
       if (kind == KING && (!IN_PALACE[sq] || OnOwnHalf(sq, 1 - s)))
         return fail(i, std::string(s == 0 ? "red" : "black") + " king outside its palace");
+      const SquareTable* reach = kind == BISHOP ? &BISHOP_SQUARES : kind == ADVISOR ? &ADVISOR_SQUARES : nullptr;
+      if (reach && (!(*reach)[sq] || !OnOwnHalf(sq, s)))
+        return fail(i, std::string(s == 0 ? "red " : "black ") + (kind == BISHOP ? "bishop" : "advisor") + " on " +
+                           IccsSquare(sq) + ", where none can stand");
       board[sq] = PieceCode(SideBit(s) + kind);
       ++file;
     } else {

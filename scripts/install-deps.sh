@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, only those that are missing.
 #   scripts/install-deps.sh test   native build and tests (cmake, g++, GoogleTest,
-#                                  zlib, Fairy-Stockfish for the cross-checks)
+#                                  zlib, Fairy-Stockfish for the cross-checks,
+#                                  Clang and libc++ for the portability check)
 #   scripts/install-deps.sh web    the browser game and its tests (Emscripten,
 #                                  Node.js, Chromium, playwright-core from npm)
 #   scripts/install-deps.sh all    all of the above plus the Windows program and
@@ -23,7 +24,8 @@ if [ "$mode" = web ] || [ "$mode" = all ]; then
   fi
   [ "$mode" = web ] && exit 0
 fi
-"$here/install-packages.sh" cmake make g++ libgtest-dev zlib1g-dev fairy-stockfish
+"$here/install-packages.sh" cmake make g++ libgtest-dev zlib1g-dev fairy-stockfish \
+  clang libc++-dev libc++abi-dev
 if [ "$mode" = all ]; then
   "$here/install-packages.sh" g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   "$here/install-wine.sh"

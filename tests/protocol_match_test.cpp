@@ -215,6 +215,20 @@ TEST(MatchRunner, PlaysItselfThroughBothProtocols) {
   }
 }
 
+// A UCI engine written as a shell script that answers "uci" and "go" with
+// the given commands; the caller unlinks the returned path.
+std::string WriteFakeEngine(const std::string& onUci, const std::string& onGo) {
+  char path[] = "/tmp/lanterra-fake-engine-XXXXXX";
+  int fd = mkstemp(path);
+  EXPECT_GE(fd, 0);
+  std::string script = "#!/bin/sh\nwhile read cmd rest; do case \"$cmd\" in\n"
+                       "uci) " + onUci + ";;\nisready) echo readyok;;\n"
+                       "go) " + onGo + ";;\nquit) exit 0;;\nesac; done\n";
+  EXPECT_EQ(write(fd, script.data(), script.size()), ssize_t(script.size()));
+  close(fd);
+  return path;
+}
+
 // Engines that misbehave, written as shell scripts: a bad reply loses the
 // game, an engine that stops answering ends the match with an error.
 TEST(MatchRunner, MisbehavingEnginesLoseOrEndTheMatch) {
@@ -231,28 +245,47 @@ TEST(MatchRunner, MisbehavingEnginesLoseOrEndTheMatch) {
       {"crash", "exit 3", false, "outside engine failed"},
   };
   for (const Case& c : cases) {
-    char path[] = "/tmp/lanterra-fake-engine-XXXXXX";
-    int fd = mkstemp(path);
-    ASSERT_GE(fd, 0);
-    std::string script = std::string("#!/bin/sh\nwhile read cmd rest; do case \"$cmd\" in\n") +
-                         "uci) echo 'id name Fake'; echo uciok;;\nisready) echo readyok;;\n" +
-                         "go) " + c.onGo + ";;\nquit) exit 0;;\nesac; done\n";
-    ASSERT_EQ(write(fd, script.data(), script.size()), ssize_t(script.size()));
-    close(fd);
+    std::string path = WriteFakeEngine("echo 'id name Fake'; echo uciok", c.onGo);
     MatchSettings settings;
     settings.level = 0;
     settings.openings = 1;
     settings.openingPlies = 0;
-    settings.engine.command = std::string("sh ") + path;
+    settings.engine.command = "sh " + path;
     settings.engine.timeoutSeconds = 10;
     std::ostringstream log;
     MatchScore score;
     std::string error;
     bool completed = RunMatch(settings, log, score, error);
-    unlink(path);
+    unlink(path.c_str());
     EXPECT_EQ(completed, c.matchCompletes) << c.name << ": " << error;
     EXPECT_NE(log.str().find(c.reason), std::string::npos) << c.name << ": " << log.str();
     EXPECT_EQ(score.losses + score.draws, 0) << c.name;
+  }
+}
+
+// The timeout bounds a whole reply: an engine that talks on for three
+// seconds without the awaited line fails a one-second timeout, in the
+// handshake as in a search. Each chatty spell ends when its output is closed.
+TEST(MatchRunner, TimeoutBoundsTheWholeReplyNotEachLine) {
+  const std::string chat = "i=0; while [ $i -lt 30 ]; do echo 'info string busy' || exit; sleep 0.1; i=$((i+1)); done";
+  const std::pair<std::string, std::string> engines[] = {
+      {chat + "; echo uciok", "echo 'bestmove (none)'"},
+      {"echo uciok", chat + "; echo 'bestmove (none)'"},
+  };
+  for (const auto& [onUci, onGo] : engines) {
+    std::string path = WriteFakeEngine(onUci, onGo);
+    MatchSettings settings;
+    settings.level = 0;
+    settings.openings = 1;
+    settings.openingPlies = 0;
+    settings.engine.command = "sh " + path;
+    settings.engine.timeoutSeconds = 1;
+    std::ostringstream log;
+    MatchScore score;
+    std::string error;
+    EXPECT_FALSE(RunMatch(settings, log, score, error)) << onGo;
+    unlink(path.c_str());
+    EXPECT_NE(error.find("no answer from the engine within 1 s"), std::string::npos) << error;
   }
 }
 

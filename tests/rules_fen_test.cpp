@@ -44,6 +44,42 @@ TEST(Fen, MalformedInputIsRefusedAndChangesNothing) {
   }
 }
 
+// One bishop or advisor tried on every point: only the squares its moves can
+// reach from its start are accepted, and a refusal names the square.
+TEST(Fen, BishopsAndAdvisorsOnlyWhereTheyCanStand) {
+  struct Case {
+    char letter;
+    int accepted;
+  };
+  for (Case c : {Case{'B', 7}, Case{'b', 7}, Case{'A', 5}, Case{'a', 5}}) {
+    int accepted = 0;
+    for (int row = 0; row < 10; ++row) {
+      for (int col = 0; col < 9; ++col) {
+        std::string grid[10];
+        for (std::string& line : grid) line = "111111111";
+        grid[1][3] = 'k';  // d8 and e0: kings that can stand anywhere else
+        grid[9][4] = 'K';
+        if (grid[row][col] != '1') continue;
+        grid[row][col] = c.letter;
+        std::string fen = grid[0];
+        for (int r = 1; r < 10; ++r) fen += "/" + grid[r];
+        Position pos;
+        pos.SetUpStart(2);
+        const Position before = pos;
+        std::string error;
+        if (ParseFen(fen + " w", pos, error)) {
+          ++accepted;
+          continue;
+        }
+        std::string square = {char('a' + col), char('0' + 9 - row)};
+        EXPECT_NE(error.find(" on " + square), std::string::npos) << fen << ": " << error;
+        EXPECT_EQ(std::memcmp(&pos, &before, sizeof pos), 0) << fen;
+      }
+    }
+    EXPECT_EQ(accepted, c.accepted) << c.letter;
+  }
+}
+
 TEST(Iccs, MapsOntoSquares) {
   EXPECT_EQ(ParseIccsMove("h2e2"), MoveOf(0xAA, 0xA7));
   EXPECT_EQ(ParseIccsMove("h2-e2"), MoveOf(0xAA, 0xA7));

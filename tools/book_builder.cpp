@@ -5,8 +5,6 @@
 #include <map>
 #include <tuple>
 
-#include "rules/board_tables.h"
-
 namespace lanterra::tool {
 
 // The game has always opened with these sixteen moves and weights (total
@@ -72,7 +70,7 @@ std::vector<char> WalkBook(std::span<const BookEntry> entries, long& illegalMove
       reached[i] = 1;
       Move mv = entries[i].move;
       if (mirrored) mv = MirroredMove(mv);
-      if (!ON_BOARD[MoveFrom(mv)] || !ON_BOARD[MoveTo(mv)] || !pos.IsPseudoLegal(mv)) {
+      if (!BookMoveFits(pos, mv)) {
         ++illegalMoves;
         continue;
       }

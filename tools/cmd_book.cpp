@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/book.h"
+#include "rules/board_tables.h"
 #include "rules/notation.h"
 #include "tools/book_builder.h"
 #include "tools/chinese_notation.h"
@@ -25,11 +26,22 @@ constexpr const char* USAGE =
     "       lanterra book dump [--book FILE] [FEN] [moves m1 m2 ...]\n"
     "       lanterra book verify FILE\n";
 
-bool ReadBinaryFile(const std::string& path, std::vector<uint8_t>& bytes) {
+// Reads at most limit bytes of a regular file and gives its whole size.
+// Anything else is refused: a directory fails the read part way, and a
+// device such as /dev/zero never ends.
+bool ReadBinaryFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes, uintmax_t& size,
+                    std::string& error) {
+  std::error_code code;
+  std::filesystem::file_status status = std::filesystem::status(path, code);
+  if (code) return error = code.message(), false;
+  if (!std::filesystem::is_regular_file(status)) return error = "not a regular file", false;
+  size = std::filesystem::file_size(path, code);
+  if (code) return error = code.message(), false;
   std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  bytes.resize(size_t(std::min<uintmax_t>(size, limit)));
+  if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size())))
+    return error = "cannot read", false;
+  return true;
 }
 
 bool WriteBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -38,19 +50,30 @@ bool WriteBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes)
   return bool(out);
 }
 
+// What loading a book file drops: a remainder that is not a whole entry,
+// and the entries beyond the book's capacity.
+struct BookFileLoss {
+  size_t trailingBytes = 0;
+  size_t cutEntries = 0;
+};
+
 // Loads a book file the way the game loads its resource, and says what the
 // loading drops.
-bool LoadBookFile(const std::string& path, Book& book) {
+bool LoadBookFile(const std::string& path, Book& book, BookFileLoss& loss) {
   std::vector<uint8_t> bytes;
-  if (!ReadBinaryFile(path, bytes)) {
-    std::fprintf(stderr, "lanterra book: %s: cannot read\n", path.c_str());
+  uintmax_t size = 0;
+  std::string error;
+  if (!ReadBinaryFile(path, size_t(BOOK_CAPACITY) * 8, bytes, size, error)) {
+    std::fprintf(stderr, "lanterra book: %s: %s\n", path.c_str(), error.c_str());
     return false;
   }
-  if (bytes.size() % 8)
-    std::fprintf(stderr, "lanterra book: %s: %zu trailing bytes ignored\n", path.c_str(), bytes.size() % 8);
-  if (bytes.size() / 8 > size_t(BOOK_CAPACITY))
-    std::fprintf(stderr, "lanterra book: %s: %zu entries, only the first %d are used\n", path.c_str(),
-                 bytes.size() / 8, BOOK_CAPACITY);
+  loss.trailingBytes = size_t(size % 8);
+  loss.cutEntries = size_t(std::max<uintmax_t>(size / 8, BOOK_CAPACITY) - BOOK_CAPACITY);
+  if (loss.trailingBytes)
+    std::fprintf(stderr, "lanterra book: %s: %zu trailing bytes ignored\n", path.c_str(), loss.trailingBytes);
+  if (loss.cutEntries)
+    std::fprintf(stderr, "lanterra book: %s: %ju entries, only the first %d are used\n", path.c_str(), size / 8,
+                 BOOK_CAPACITY);
   ReadBook(book, bytes);
   return true;
 }
@@ -130,7 +153,8 @@ int RunDump(const Args& args) {
   bool fromFile = false;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--book" && i + 1 < args.size()) {
-      if (!LoadBookFile(std::string(args[++i]), *book)) return 2;
+      BookFileLoss loss;
+      if (!LoadBookFile(std::string(args[++i]), *book, loss)) return 2;
       fromFile = true;
     } else {
       rest.push_back(args[i]);
@@ -140,48 +164,67 @@ int RunDump(const Args& args) {
   Position pos;
   if (!ReadPositionArgs(rest, 0, pos)) return 2;
 
-  // The same search as the engine's lookup, but listing every entry.
-  const BookEntry* begin = book->entries;
-  const BookEntry* end = book->entries + book->bookSize;
-  auto byLock = [](const BookEntry& a, const BookEntry& b) { return a.lock < b.lock; };
-  bool mirrored = false;
-  auto range = std::equal_range(begin, end, BookEntry{pos.zobrist.lockB, 0, 0}, byLock);
-  if (range.first == range.second) {
-    Position mirror;
-    pos.MirrorInto(mirror);
-    range = std::equal_range(begin, end, BookEntry{mirror.zobrist.lockB, 0, 0}, byLock);
-    mirrored = true;
-  }
-  if (range.first == range.second) {
+  // The engine's own lookup, whose kept moves and total give the odds;
+  // every other entry of the run is listed too, at no chance.
+  BookChoices choices;
+  FindBookChoices(*book, pos, choices);
+  if (choices.first == choices.last) {
     std::printf("%s\nnot in the book\n", ToFen(pos).c_str());
     return 0;
   }
-  long total = 0;
-  for (auto e = range.first; e != range.second; ++e) total += e->weight;
-  std::printf("%s\nlock 0x%08X%s, %ld moves, total weight %ld\n", ToFen(pos).c_str(), range.first->lock,
-              mirrored ? " (its mirror image)" : "", long(range.second - range.first), total);
-  for (auto e = range.first; e != range.second; ++e) {
-    Move mv = mirrored ? MirroredMove(e->move) : Move(e->move);
-    bool legal = pos.IsPseudoLegal(mv);
-    std::string chinese = legal ? ChineseMove(pos, mv) : "-";
-    std::printf("%s  %s  %5d  %5.1f%%%s\n", IccsMove(mv).c_str(), chinese.c_str(), e->weight,
-                total ? 100.0 * e->weight / double(total) : 0.0, legal ? "" : "  (refused)");
+  std::printf("%s\nlock 0x%08X%s, %d moves, total weight %d\n", ToFen(pos).c_str(),
+              book->entries[choices.first].lock, choices.mirrored ? " (its mirror image)" : "",
+              choices.last - choices.first, choices.total);
+  int kept = 0;
+  for (int i = choices.first; i < choices.last; ++i) {
+    const BookEntry& e = book->entries[i];
+    Move mv = choices.mirrored ? MirroredMove(e.move) : Move(e.move);
+    bool isKept = kept < choices.count && choices.entry[kept] == i;
+    kept += isKept;
+    std::string name, chinese = "-", note;
+    if (ON_BOARD[MoveFrom(mv)] && ON_BOARD[MoveTo(mv)]) {
+      name = IccsMove(mv);
+    } else {
+      // A square off the board has no ICCS name; such a move shows as its code.
+      char code[8];
+      std::snprintf(code, sizeof code, "%04X", unsigned(mv));
+      name = code;
+    }
+    if (BookMoveFits(pos, mv)) {
+      chinese = ChineseMove(pos, mv);
+      if (!isKept) note = "  (beyond the first " + std::to_string(MAX_MOVES_PER_POSITION) + ")";
+    } else {
+      note = "  (refused)";
+    }
+    double percent = isKept && choices.total ? 100.0 * e.weight / double(choices.total) : 0.0;
+    std::printf("%s  %s  %5d  %5.1f%%%s\n", name.c_str(), chinese.c_str(), e.weight, percent, note.c_str());
   }
   return 0;
 }
 
+// A book file fails unless the game would use all of it: every byte read,
+// the entries in order, and each reached from the start by book moves and
+// playable there.
 int RunVerify(const Args& args) {
   if (args.size() != 1) {
     std::fprintf(stderr, "%s", USAGE);
     return 2;
   }
+  std::string path(args[0]);
   auto book = std::make_unique<Book>();
-  if (!LoadBookFile(std::string(args[0]), *book)) return 2;
+  BookFileLoss loss;
+  if (!LoadBookFile(path, *book, loss)) return 2;
   BookCheck check = CheckBook({book->entries, size_t(book->bookSize)});
+  long unreachable = check.entries - check.reachable;
   if (check.orderFaults) std::printf("order faults %ld\n", check.orderFaults);
   if (check.illegalMoves) std::printf("illegal moves %ld\n", check.illegalMoves);
+  if (unreachable) std::printf("unreachable %ld\n", unreachable);
   std::printf("entries %ld positions %ld reachable %ld\n", check.entries, check.positions, check.reachable);
-  return check.orderFaults ? 1 : 0;
+  bool failed = loss.trailingBytes || loss.cutEntries || check.entries == 0 || check.orderFaults ||
+                check.illegalMoves || unreachable;
+  if (check.entries == 0) std::fprintf(stderr, "lanterra book: %s: no entries\n", path.c_str());
+  if (failed) std::fprintf(stderr, "lanterra book verify: %s is not a sound book\n", path.c_str());
+  return failed ? 1 : 0;
 }
 
 int RunBook(const Args& args) {

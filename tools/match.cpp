@@ -223,8 +223,9 @@ bool OutsideEngine::Start(const OutsideEngineSettings& s, std::string& error) {
 
   std::string line;
   if (!Send(settings.ucci ? "ucci" : "uci")) return error = "cannot talk to " + settings.command, false;
+  Deadline deadline = ReplyDeadline();
   for (;;) {
-    if (!ReadLine(line, error)) return false;
+    if (!ReadLine(line, deadline, error)) return false;
     if (line.starts_with("id name ")) name = line.substr(8);
     if (line == (settings.ucci ? "ucciok" : "uciok")) break;
   }
@@ -276,8 +277,13 @@ bool OutsideEngine::Send(const std::string& line) {
   return true;
 }
 
-bool OutsideEngine::ReadLine(std::string& line, std::string& error) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(settings.timeoutSeconds);
+// An engine that keeps talking without ever giving the awaited line must
+// still run out of time, so the deadline is set once per reply, not per line.
+OutsideEngine::Deadline OutsideEngine::ReplyDeadline() const {
+  return std::chrono::steady_clock::now() + std::chrono::seconds(settings.timeoutSeconds);
+}
+
+bool OutsideEngine::ReadLine(std::string& line, Deadline deadline, std::string& error) {
   for (;;) {
     size_t end = pending.find('\n');
     if (end != std::string::npos) {
@@ -287,7 +293,8 @@ bool OutsideEngine::ReadLine(std::string& line, std::string& error) {
       return true;
     }
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (fromChild < 0 || left.count() <= 0) return error = "no answer from the engine", false;
+    if (fromChild < 0 || left.count() <= 0)
+      return error = "no answer from the engine within " + std::to_string(settings.timeoutSeconds) + " s", false;
     pollfd fd{fromChild, POLLIN, 0};
     int ready = poll(&fd, 1, int(std::min<long long>(left.count(), 1000)));
     if (ready < 0) return error = "cannot read from the engine", false;
@@ -301,8 +308,9 @@ bool OutsideEngine::ReadLine(std::string& line, std::string& error) {
 
 bool OutsideEngine::WaitFor(std::string_view word, std::string& error, std::string* found) {
   std::string line;
+  Deadline deadline = ReplyDeadline();
   for (;;) {
-    if (!ReadLine(line, error)) return false;
+    if (!ReadLine(line, deadline, error)) return false;
     if (line == word || (line.starts_with(word) && line.size() > word.size() && line[word.size()] == ' ')) {
       if (found) *found = line;
       return true;

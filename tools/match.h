@@ -3,6 +3,7 @@
 // is judged by our own rules, exactly as the game judges it.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -74,7 +75,7 @@ struct OutsideEngineSettings {
   int skill = -1;         // Skill Level, -1 to leave it alone
   int32_t nodes = 0;      // go nodes N
   int depth = 0;          // go depth D (used when nodes is 0)
-  int timeoutSeconds = 300;
+  int timeoutSeconds = 300;  // for each whole reply, however many lines it has
   std::string Describe() const;
 };
 
@@ -96,8 +97,10 @@ class OutsideEngine {
   std::string name;  // from "id name"
 
  private:
+  using Deadline = std::chrono::steady_clock::time_point;
+  Deadline ReplyDeadline() const;
   bool Send(const std::string& line);
-  bool ReadLine(std::string& line, std::string& error);
+  bool ReadLine(std::string& line, Deadline deadline, std::string& error);
   bool WaitFor(std::string_view word, std::string& error, std::string* line = nullptr);
   void Stop();
 
