@@ -121,13 +121,15 @@ test('with the computer opening, the board is turned and red answers at once', a
   await game.close();
 });
 
-test('a handicap game starts red without both knights and the human to move', async () => {
+test('handicap games start red without both knights, or without nine pieces, and the human to move', async () => {
   const game = await Game.open(env, { seed: 5 });
   await game.command(403);
   await game.expectPicture(compose(SETUPS[2]), 'handicap');
   await game.move('a0a1');
   const reply = await game.replyAfter(SETUPS[2], ['a0a1']);
   assert.ok(reply, 'the computer answered');
+  await game.command(404);
+  await game.expectPicture(compose(SETUPS[3]), 'handicap-nine');
   await game.close();
 });
 

@@ -61,6 +61,21 @@ test('start-up marks the lowest level and sound and grays Undo; each level comma
   await game.close();
 });
 
+test('the keyboard reaches items by their underlined letters', async () => {
+  const game = await Game.open(env);
+  await game.page.keyboard.press('Alt+g');
+  await game.page.keyboard.press('l');
+  await game.page.keyboard.press('e');
+  await game.settle();
+  assert.equal((await game.menuState())[415].checked, true);
+  await game.page.keyboard.press('Alt+h');
+  await game.page.keyboard.press('a');
+  assert.equal((await game.box()).caption, '关于 Lanterra');
+  await game.page.keyboard.press('Enter');
+  assert.equal(await game.boxOpen(), false);
+  await game.close();
+});
+
 test('a gray Undo cannot be chosen', async () => {
   const game = await Game.open(env);
   await game.sounds();
