@@ -4,33 +4,41 @@
 
 #include "app/game_texts.h"
 #include "rules/board_tables.h"
+#include "rules/game_end.h"
 
 namespace lanterra {
 
 namespace {
 
-// Sounds of an ordinary move; the computer's sound is the human's plus one.
-constexpr int SOUND_SELECT = 300;
-constexpr int SOUND_REFUSED = 301;
-constexpr int SOUND_MOVE = 302;
-constexpr int SOUND_CAPTURE = 304;
-constexpr int SOUND_CHECK = 306;
-constexpr int SOUND_NEW_GAME = 311;
-// A result id names its icon; its sound is the id plus this.
-constexpr int RESULT_SOUND_OFFSET = 200;
-// The history holds the base record plus one record per move since the
-// setup or the last capture, so a count above this means 100 such moves.
-constexpr int NATURAL_LIMIT_COUNT = 100;
+constexpr Sound ResultSound(GameResult result) {
+  return result == GameResult::WIN ? Sound::WIN : result == GameResult::DRAW ? Sound::DRAW : Sound::LOSS;
+}
+
+// The judgement speaks for the mover; the box speaks for the human.
+GameResult HumanResult(Ending ending, bool fromHuman) {
+  switch (ResultOf(ending)) {
+    case Result::DRAW:
+      return GameResult::DRAW;
+    case Result::MOVER_WINS:
+      return fromHuman ? GameResult::WIN : GameResult::LOSS;
+    default:
+      return fromHuman ? GameResult::LOSS : GameResult::WIN;
+  }
+}
 
 }  // namespace
 
-GameController::GameController(WindowServices& window, SearchContext& engine)
-    : window(window), engine(engine) {
+GameController::GameController(WindowServices& window, Engine& engine) : window(window), engine(engine) {
   // Both records start as the normal setup, so the controller never works on
-  // an empty board; start-up still calls RestoreSnapshot once the window can
-  // gray the Undo item.
+  // an empty board before Begin.
   undoSnapshot.SetUpStart(0);
   currentPosition = undoSnapshot;
+}
+
+void GameController::Begin(const Position& position, bool humanPlaysBlack) {
+  ui.flipped = humanPlaysBlack;
+  undoSnapshot = position;
+  RestoreSnapshot();
 }
 
 void GameController::SetUndoEnabled(bool enabled) {
@@ -39,7 +47,7 @@ void GameController::SetUndoEnabled(bool enabled) {
 }
 
 void GameController::OnBoardClick(Square screenSquare) {
-  ui.playAgain = 0;
+  ui.playAgain = false;
   window.BeginDrawing();
   const Square sq = ui.flipped ? FlipSquare(screenSquare) : screenSquare;
   Position& pos = currentPosition;
@@ -56,15 +64,15 @@ void GameController::OnBoardClick(Square screenSquare) {
       window.PaintSquare(Square(MoveTo(ui.lastMove)), false);
       ui.lastMove = 0;
     }
-    window.PlayEventSound(SOUND_SELECT);
-  } else if (ui.selectedSquare != 0 && ui.gameOver == 0) {
+    window.PlayEventSound(Sound::SELECT);
+  } else if (ui.selectedSquare != 0 && !ui.gameOver) {
     const Move mv = MoveOf(ui.selectedSquare, sq);
     // A shape the piece cannot make is ignored in silence; only a move that
     // would leave the own king attacked earns the refusal sound.
     if (pos.IsPseudoLegal(mv)) {
       const Position beforeMove = pos;
       if (pos.DoMove(mv) == 0) {
-        window.PlayEventSound(SOUND_REFUSED);
+        window.PlayEventSound(Sound::REFUSED);
       } else {
         ui.lastMove = mv;
         window.PaintSquare(Square(ui.selectedSquare), true);
@@ -85,24 +93,23 @@ void GameController::OnBoardClick(Square screenSquare) {
   // The box only records the answer; the new game starts once this click's
   // drawing surface is released.
   if (ui.gameOver && ui.playAgain) {
-    ui.flipped = 1 - ui.flipped;
+    ui.flipped = !ui.flipped;
     undoSnapshot.SetUpStart(0);
     NewGame();
   }
 }
 
 void GameController::ComputerReply() {
-  engine.level = ui.level;
+  engine.SetLevel(ui.level);
   window.SetBusyCursor(true);
-  ThinkMove(engine, currentPosition);
+  const Move mv = engine.Decide(currentPosition).move;
   window.SetBusyCursor(false);
 
-  const Move mv = engine.chosenMove;
   // The engine always finds a move when one exists, and the game is judged
   // before the computer is asked. Still, a reply that is missing or does not
   // fit the board must not be played: that would corrupt the position.
   if (mv == 0 || !currentPosition.IsPseudoLegal(mv) || currentPosition.DoMove(mv) == 0) {
-    if (currentPosition.IsMated()) ShowGameOver(TEXT_HUMAN_WINS, RESULT_WIN);
+    if (currentPosition.IsMated()) ShowGameOver(TEXT_HUMAN_WINS, GameResult::WIN);
     return;
   }
 
@@ -117,64 +124,45 @@ void GameController::ComputerReply() {
 }
 
 bool GameController::JudgeAfterMove(bool fromHuman) {
-  Position& pos = currentPosition;
-  // The status is taken before the mate test, which plays and takes back
-  // moves on the position.
-  const int status = pos.RepetitionStatus(3);
-
-  if (pos.IsMated()) {
-    // Stalemate loses too, so the side that cannot move has lost either way.
-    if (fromHuman) {
-      ShowGameOver(TEXT_HUMAN_WINS, RESULT_WIN);
+  // Read before the judgement, which collapses the history after a capture.
+  const MoveRecord last = currentPosition.LastRecord();
+  const Ending ending = JudgeMove(currentPosition);
+  if (ending == Ending::NONE) {
+    if (last.inCheck) {
+      window.PlayEventSound(fromHuman ? Sound::HUMAN_CHECK : Sound::COMPUTER_CHECK);
+    } else if (last.captured != 0) {
+      window.PlayEventSound(fromHuman ? Sound::HUMAN_CAPTURE : Sound::COMPUTER_CAPTURE);
     } else {
-      ShowGameOver(TEXT_COMPUTER_WINS, RESULT_LOSS);
+      window.PlayEventSound(fromHuman ? Sound::HUMAN_MOVE : Sound::COMPUTER_MOVE);
     }
-    return true;
+    return false;
   }
 
-  if (status > 0) {
-    // The score is the side to move's, that is the opponent of the mover: far
-    // above zero means the mover kept checking, far below means the side to
-    // move did.
-    const int v = pos.RepetitionScore(status);
-    const bool humanToMove = !fromHuman;
-    const bool humanPerpetual = humanToMove ? v < -SCORE_WIN : v > SCORE_WIN;
-    const bool computerPerpetual = humanToMove ? v > SCORE_WIN : v < -SCORE_WIN;
-    if (humanPerpetual) {
-      ShowGameOver(TEXT_HUMAN_PERPETUAL, RESULT_LOSS);
-    } else if (computerPerpetual) {
-      ShowGameOver(TEXT_COMPUTER_PERPETUAL, RESULT_WIN);
-    } else {
-      ShowGameOver(TEXT_REPETITION_DRAW, RESULT_DRAW);
-    }
-    return true;
+  const GameResult result = HumanResult(ending, fromHuman);
+  switch (ending) {
+    case Ending::MATE:
+    case Ending::STALEMATE:
+      // Stalemate loses too, so the side that cannot move has lost either way.
+      ShowGameOver(fromHuman ? TEXT_HUMAN_WINS : TEXT_COMPUTER_WINS, result);
+      break;
+    case Ending::PERPETUAL_CHECK_BY_MOVER:
+    case Ending::PERPETUAL_CHECK_AGAINST:
+      // The checker loses.
+      ShowGameOver(result == GameResult::LOSS ? TEXT_HUMAN_PERPETUAL : TEXT_COMPUTER_PERPETUAL, result);
+      break;
+    case Ending::REPETITION:
+      ShowGameOver(TEXT_REPETITION_DRAW, result);
+      break;
+    default:
+      ShowGameOver(TEXT_MOVE_LIMIT_DRAW, result);
+      break;
   }
-
-  // Tested before the history collapses, so a capture as the hundredth
-  // move still ends the game.
-  if (pos.historyCount > NATURAL_LIMIT_COUNT) {
-    ShowGameOver(TEXT_MOVE_LIMIT_DRAW, RESULT_DRAW);
-    return true;
-  }
-
-  const MoveRecord& last = pos.LastRecord();
-  const int sideOffset = fromHuman ? 0 : 1;
-  if (last.inCheck) {
-    window.PlayEventSound(SOUND_CHECK + sideOffset);
-  } else if (last.captured != 0) {
-    window.PlayEventSound(SOUND_CAPTURE + sideOffset);
-  } else {
-    window.PlayEventSound(SOUND_MOVE + sideOffset);
-  }
-  // No earlier position can recur after a capture, so the history restarts
-  // there and the move count for the natural limit with it.
-  if (last.captured != 0) pos.CollapseHistory();
-  return false;
+  return true;
 }
 
 void GameController::NewGame() {
   RestoreSnapshot();
-  window.PlayEventSound(SOUND_NEW_GAME);
+  window.PlayEventSound(Sound::NEW_GAME);
   window.BeginDrawing();
   window.PaintBoard();
   if (ui.flipped) ComputerReply();
@@ -184,28 +172,32 @@ void GameController::NewGame() {
 void GameController::RestoreSnapshot() {
   ui.lastMove = 0;
   ui.selectedSquare = 0;
-  ui.gameOver = 0;
+  ui.gameOver = false;
   currentPosition = undoSnapshot;
   SetUndoEnabled(false);
 }
 
-int GameController::ShowGameOver(const char* text, int resultId) {
-  window.PlayEventSound(resultId + RESULT_SOUND_OFFSET);
+void GameController::ShowGameOver(const char* text, GameResult result) {
+  window.PlayEventSound(ResultSound(result));
   char message[GAME_OVER_MESSAGE_SIZE];
   std::snprintf(message, sizeof message, "%s%s", text, TEXT_PLAY_AGAIN_QUESTION);
   // Set before the box: the window may repaint while the box is open.
-  ui.gameOver = 1;
-  const int answer = window.ShowMessageBox(message, CAPTION_GAME_OVER, BOX_YESNO, resultId);
-  ui.playAgain = answer == ANSWER_YES ? 1 : 0;
-  return answer;
+  ui.gameOver = true;
+  ui.playAgain = window.AskAboutResult(message, CAPTION_GAME_OVER, result) == Answer::YES;
 }
 
 bool GameController::StartGame(int setup, bool humanPlaysBlack) {
   if (setup < 0 || setup >= SETUP_COUNT) return false;
-  ui.flipped = humanPlaysBlack ? 1 : 0;
-  undoSnapshot.SetUpStart(setup);
-  NewGame();
+  Position start;
+  start.SetUpStart(setup);
+  StartGame(start, humanPlaysBlack);
   return true;
+}
+
+void GameController::StartGame(const Position& position, bool humanPlaysBlack) {
+  ui.flipped = humanPlaysBlack;
+  undoSnapshot = position;
+  NewGame();
 }
 
 bool GameController::SetLevel(int level) {
@@ -224,6 +216,6 @@ bool GameController::Undo() {
   return true;
 }
 
-void GameController::ToggleSound() { ui.soundOn = 1 - ui.soundOn; }
+void GameController::ToggleSound() { ui.soundOn = !ui.soundOn; }
 
 }  // namespace lanterra

@@ -1,20 +1,34 @@
-// What the game flow controller needs of a window. The Win32 layer implements
-// it with GDI, PlaySoundA and message boxes; tests implement it with a log.
+// What the game flow controller needs of a window, in the controller's own
+// terms: sounds, results and answers are enums, which each platform maps to
+// its resources. The Win32 layer implements it with GDI, PlaySoundA and
+// message boxes; tests implement it with a log.
 #pragma once
 
 #include "rules/types.h"
 
 namespace lanterra {
 
-// Message box styles, button answers and result ids, with the values the
-// platform gives them, so the controller needs no platform header.
-inline constexpr unsigned BOX_OK = 0x0;      // MB_OK
-inline constexpr unsigned BOX_YESNO = 0x4;   // MB_YESNO
-inline constexpr int ANSWER_YES = 6;         // IDYES
-inline constexpr int ANSWER_NO = 7;          // IDNO
-inline constexpr int RESULT_WIN = 108;
-inline constexpr int RESULT_DRAW = 109;
-inline constexpr int RESULT_LOSS = 110;
+// The events that have a sound. A move's sound tells whose move it was and
+// whether it captured or gave check.
+enum class Sound {
+  SELECT,
+  REFUSED,
+  HUMAN_MOVE,
+  COMPUTER_MOVE,
+  HUMAN_CAPTURE,
+  COMPUTER_CAPTURE,
+  HUMAN_CHECK,
+  COMPUTER_CHECK,
+  WIN,
+  DRAW,
+  LOSS,
+  NEW_GAME,
+};
+
+// How a finished game ended for the human.
+enum class GameResult { WIN, DRAW, LOSS };
+
+enum class Answer { YES, NO };
 
 class WindowServices {
  public:
@@ -28,11 +42,11 @@ class WindowServices {
   // One square as shown on screen (the caller passes board squares; the
   // implementation applies the flip).
   virtual void PaintSquare(Square sq, bool framed) = 0;
-  // Plays the sound with that id when sound is on, without waiting.
-  virtual void PlayEventSound(int id) = 0;
-  // A modal box with the program's icon iconId; returns the button pressed.
-  // Texts are GBK byte strings.
-  virtual int ShowMessageBox(const char* text, const char* caption, unsigned style, int iconId) = 0;
+  // Plays the event's sound when sound is on, without waiting.
+  virtual void PlayEventSound(Sound sound) = 0;
+  // A modal box with the result's icon, the text and Yes and No buttons;
+  // returns the button pressed. Texts are GBK byte strings.
+  virtual Answer AskAboutResult(const char* text, const char* caption, GameResult result) = 0;
   // Enables or grays the Undo menu item.
   virtual void EnableUndo(bool enabled) = 0;
   // The wait cursor while the engine thinks, the arrow afterwards.

@@ -131,4 +131,44 @@ int Quiesce(SearchContext& ctx, int alpha, int beta) {
   return best == -SCORE_MATE ? pos.distance - SCORE_MATE : best;
 }
 
+int RootSearch(SearchContext& ctx, int depth) {
+  Position& pos = *ctx.pos;
+
+  // 1. The previous iteration's choice is tried first.
+  MoveSorter sorter(ctx, ctx.chosenMove);
+  int best = -SCORE_MATE;
+
+  // 2. The root has no beta; later moves must beat the (noisy) best.
+  while (Move mv = sorter.NextMove()) {
+    if (!pos.DoMove(mv)) continue;
+    int newDepth = pos.LastRecord().inCheck ? depth : depth - 1;
+    int score;
+    if (best == -SCORE_MATE) {
+      score = -Search(ctx, -SCORE_MATE, SCORE_MATE, newDepth, true);
+    } else {
+      score = -Search(ctx, -best - 1, -best, newDepth, false);
+      if (score > best) score = -Search(ctx, -SCORE_MATE, -best, newDepth, true);
+    }
+    pos.UndoMove();
+
+    if (score > best) {
+      best = score;
+      ctx.chosenMove = mv;
+      // A little noise varies the play between games; decided results
+      // (mates, perpetual-check rulings) keep their exact value.
+      if (score > -SCORE_WIN && score < SCORE_WIN) {
+        int r1 = ctx.random.Next();
+        int r2 = ctx.random.Next();
+        best = score + (r1 & ROOT_NOISE_MASK) - (r2 & ROOT_NOISE_MASK);
+      }
+    }
+  }
+
+  // 3. The iteration's result teaches the table and the ordering tables,
+  //    as any node's best move does.
+  ctx.table.Store(pos, BOUND_EXACT, best, depth, ctx.chosenMove);
+  RecordBestMove(ctx, ctx.chosenMove, depth);
+  return best;
+}
+
 }  // namespace lanterra

@@ -16,4 +16,9 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull);
 // Each call counts one node.
 int Quiesce(SearchContext& ctx, int alpha, int beta);
 
+// One iteration of deepening at the root of ctx.pos: searches every root
+// move to depth, leaves the best in ctx.chosenMove and returns its score
+// with the root noise added.
+int RootSearch(SearchContext& ctx, int depth);
+
 }  // namespace lanterra

@@ -37,25 +37,24 @@ TEST_F(ControllerTest, HumanMoveThatMatesOrStalematesWinsAndLeavesUndoAlone) {
   };
   for (const Case& c : cases) {
     Load(c.fen);
-    const uint32_t snapshotKey = game.undoSnapshot.zobrist.key;
+    const uint32_t snapshotKey = game.UndoSnapshot().zobrist.key;
     int gameOverDuringBox = -1;
-    window.onBox = [&] { gameOverDuringBox = game.ui.gameOver; };
+    window.onBox = [&] { gameOverDuringBox = game.Ui().gameOver ? 1 : 0; };
     const std::string move = c.move;
     Click(move.substr(0, 2).c_str());
     window.Clear();
     Click(move.substr(2, 2).c_str());
     EXPECT_EQ(window.log, (Log{"begin", Framed(move.substr(0, 2).c_str()), Framed(move.substr(2, 2).c_str()),
-                               "sound 308", "box 108", "end"}))
+                               "sound win", "box win", "end"}))
         << c.move;
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].text, GameOverMessage(TEXT_HUMAN_WINS));
     EXPECT_EQ(window.boxes[0].caption, CAPTION_GAME_OVER);
-    EXPECT_EQ(window.boxes[0].style, BOX_YESNO);
     EXPECT_EQ(gameOverDuringBox, 1) << "gameOver is set before the box opens";
-    EXPECT_EQ(game.ui.gameOver, 1);
-    EXPECT_EQ(game.ui.playAgain, 0);
-    EXPECT_EQ(game.undoSnapshot.zobrist.key, snapshotKey);
-    EXPECT_FALSE(game.undoEnabled);
+    EXPECT_TRUE(game.Ui().gameOver);
+    EXPECT_FALSE(game.Ui().playAgain);
+    EXPECT_EQ(game.UndoSnapshot().zobrist.key, snapshotKey);
+    EXPECT_FALSE(game.UndoEnabled());
   }
 }
 
@@ -63,14 +62,14 @@ TEST_F(ControllerTest, ComputerMoveThatMatesTheHumanLoses) {
   // Any quiet move lets the black rook mate along the bottom rank.
   Load("3k4r/9/9/9/9/9/2P6/9/r8/4K4 w");
   ClickMove("c3c4");
-  EXPECT_EQ(game.ui.lastMove, ParseIccsMove("i9i0"));
-  EXPECT_EQ(window.Sounds(), (std::vector<int>{300, 302, 310}));
+  EXPECT_EQ(game.Ui().lastMove, ParseIccsMove("i9i0"));
+  EXPECT_EQ(window.Sounds(), (Sounds{Sound::SELECT, Sound::HUMAN_MOVE, Sound::LOSS}));
   ASSERT_EQ(window.boxes.size(), 1u);
   EXPECT_EQ(window.boxes[0].text, GameOverMessage(TEXT_COMPUTER_WINS));
-  EXPECT_EQ(window.boxes[0].iconId, RESULT_LOSS);
-  EXPECT_EQ(game.ui.gameOver, 1);
+  EXPECT_EQ(window.boxes[0].result, GameResult::LOSS);
+  EXPECT_TRUE(game.Ui().gameOver);
   // The human's move did not end the game, so it can be taken back.
-  EXPECT_TRUE(game.undoEnabled);
+  EXPECT_TRUE(game.UndoEnabled());
 }
 
 TEST_F(ControllerTest, RepetitionAfterTheHumansMoveIsJudgedByWhoKeptChecking) {
@@ -87,33 +86,35 @@ TEST_F(ControllerTest, RepetitionAfterTheHumansMoveIsJudgedByWhoKeptChecking) {
     int prePlayed;
     bool markComputerMovesAsChecks;
     const char* text;
-    int result;
+    GameResult result;
+    Sound sound;
   };
   const Case cases[] = {
-      {"neither checks", start, rookShuffle, 11, false, TEXT_REPETITION_DRAW, RESULT_DRAW},
-      {"computer checks", blackChecks, blackRookChecks, 11, false, TEXT_COMPUTER_PERPETUAL, RESULT_WIN},
-      {"human checks", redChecks, redRookChecks, 12, false, TEXT_HUMAN_PERPETUAL, RESULT_LOSS},
+      {"neither checks", start, rookShuffle, 11, false, TEXT_REPETITION_DRAW, GameResult::DRAW, Sound::DRAW},
+      {"computer checks", blackChecks, blackRookChecks, 11, false, TEXT_COMPUTER_PERPETUAL, GameResult::WIN, Sound::WIN},
+      {"human checks", redChecks, redRookChecks, 12, false, TEXT_HUMAN_PERPETUAL, GameResult::LOSS, Sound::LOSS},
       // Both sides checking throughout: the computer's king steps are marked
       // as checks, as the records of such a cycle would carry them.
-      {"both check", redChecks, redRookChecks, 12, true, TEXT_REPETITION_DRAW, RESULT_DRAW},
+      {"both check", redChecks, redRookChecks, 12, true, TEXT_REPETITION_DRAW, GameResult::DRAW, Sound::DRAW},
   };
   for (const Case& c : cases) {
     Load(c.fen);
     Play(CycleMoves(c.cycle, c.prePlayed));
     if (c.markComputerMovesAsChecks) {
-      Position& pos = game.currentPosition;
+      Position pos = game.CurrentPosition();
       for (int i = pos.historyCount - 1; i >= 1; i -= 2) pos.history[i].inCheck = 1;
+      Relay(pos);
     }
-    const int before = game.currentPosition.historyCount;
+    const int before = game.CurrentPosition().historyCount;
     ClickMove(c.cycle[c.prePlayed % c.cycle.size()]);
     ASSERT_EQ(window.boxes.size(), 1u) << c.name;
     EXPECT_EQ(window.boxes[0].text, GameOverMessage(c.text)) << c.name;
-    EXPECT_EQ(window.boxes[0].iconId, c.result) << c.name;
-    EXPECT_EQ(window.Sounds(), (std::vector<int>{300, c.result + 200})) << c.name;
+    EXPECT_EQ(window.boxes[0].result, c.result) << c.name;
+    EXPECT_EQ(window.Sounds(), (Sounds{Sound::SELECT, c.sound})) << c.name;
     // The game ended on the human's move: the computer did not answer.
-    EXPECT_EQ(game.currentPosition.historyCount, before + 1) << c.name;
-    EXPECT_EQ(game.ui.gameOver, 1) << c.name;
-    EXPECT_FALSE(game.undoEnabled) << c.name;
+    EXPECT_EQ(game.CurrentPosition().historyCount, before + 1) << c.name;
+    EXPECT_TRUE(game.Ui().gameOver) << c.name;
+    EXPECT_FALSE(game.UndoEnabled()) << c.name;
   }
 }
 
@@ -128,14 +129,14 @@ TEST_F(ControllerTest, PerpetualCheckByTheHumanEndsAfterTheComputersForcedReply)
   }
   ASSERT_EQ(window.boxes.size(), 1u);
   EXPECT_EQ(window.boxes[0].text, GameOverMessage(TEXT_HUMAN_PERPETUAL));
-  EXPECT_EQ(window.boxes[0].iconId, RESULT_LOSS);
-  EXPECT_EQ(game.currentPosition.historyCount, 13);
-  EXPECT_EQ(game.ui.lastMove, ParseIccsMove("e8e9"));
-  const std::vector<int> sounds = window.Sounds();
-  const std::vector<int> lastMoveSounds(sounds.end() - 3, sounds.end());
+  EXPECT_EQ(window.boxes[0].result, GameResult::LOSS);
+  EXPECT_EQ(game.CurrentPosition().historyCount, 13);
+  EXPECT_EQ(game.Ui().lastMove, ParseIccsMove("e8e9"));
+  const Sounds sounds = window.Sounds();
+  const Sounds lastMoveSounds(sounds.end() - 3, sounds.end());
   // The final reply plays only the loss sound, no move sound.
-  EXPECT_EQ(lastMoveSounds, (std::vector<int>{300, 306, 310}));
-  EXPECT_EQ(std::count(sounds.begin(), sounds.end(), 303), 5);
+  EXPECT_EQ(lastMoveSounds, (Sounds{Sound::SELECT, Sound::HUMAN_CHECK, Sound::LOSS}));
+  EXPECT_EQ(std::count(sounds.begin(), sounds.end(), Sound::COMPUTER_MOVE), 5);
 }
 
 TEST_F(ControllerTest, HundredthMoveSinceTheLastCaptureDrawsEvenWhenItCaptures) {
@@ -146,15 +147,15 @@ TEST_F(ControllerTest, HundredthMoveSinceTheLastCaptureDrawsEvenWhenItCaptures) 
   for (const Case c : {Case{"a4a5", false}, Case{"a4b4", true}}) {
     Load(LIMIT_FEN);
     Play(RookWalk(99));
-    ASSERT_EQ(game.currentPosition.historyCount, 100);
+    ASSERT_EQ(game.CurrentPosition().historyCount, 100);
     ClickMove(c.finalMove);
     ASSERT_EQ(window.boxes.size(), 1u) << c.finalMove;
     EXPECT_EQ(window.boxes[0].text, GameOverMessage(TEXT_MOVE_LIMIT_DRAW)) << c.finalMove;
-    EXPECT_EQ(window.boxes[0].iconId, RESULT_DRAW);
-    EXPECT_EQ(window.Sounds(), (std::vector<int>{300, 309})) << c.finalMove;
+    EXPECT_EQ(window.boxes[0].result, GameResult::DRAW);
+    EXPECT_EQ(window.Sounds(), (Sounds{Sound::SELECT, Sound::DRAW})) << c.finalMove;
     // Judged before the history would collapse after the capture.
-    EXPECT_EQ(game.currentPosition.historyCount, 101) << c.finalMove;
-    EXPECT_EQ(game.currentPosition.LastRecord().captured != 0, c.captures) << c.finalMove;
+    EXPECT_EQ(game.CurrentPosition().historyCount, 101) << c.finalMove;
+    EXPECT_EQ(game.CurrentPosition().LastRecord().captured != 0, c.captures) << c.finalMove;
   }
 }
 
@@ -166,16 +167,18 @@ TEST_F(ControllerTest, ComputerReplyCanReachTheMoveLimit) {
   ClickMove("i8i7");
   ASSERT_EQ(window.boxes.size(), 1u);
   EXPECT_EQ(window.boxes[0].text, GameOverMessage(TEXT_MOVE_LIMIT_DRAW));
-  EXPECT_EQ(game.currentPosition.historyCount, 101);
-  EXPECT_EQ(game.currentPosition.side, SIDE_BLACK);
-  EXPECT_TRUE(game.undoEnabled);
+  EXPECT_EQ(game.CurrentPosition().historyCount, 101);
+  EXPECT_EQ(game.CurrentPosition().side, SIDE_BLACK);
+  EXPECT_TRUE(game.UndoEnabled());
 }
 
 TEST_F(ControllerTest, MateIsJudgedBeforeTheMoveLimit) {
   // The mating move is also the hundredth since the last capture.
   Load("4k4/R8/9/9/9/9/9/9/9/3K4R w");
-  game.currentPosition.historyCount = 100;
-  for (int i = 1; i < 100; ++i) game.currentPosition.history[i] = MoveRecord{1, 0, 0, uint32_t(i)};
+  Position pos = game.CurrentPosition();
+  pos.historyCount = 100;
+  for (int i = 1; i < 100; ++i) pos.history[i] = MoveRecord{1, 0, 0, uint32_t(i)};
+  Relay(pos);
   ClickMove("i0i9");
   ASSERT_EQ(window.boxes.size(), 1u);
   EXPECT_EQ(window.boxes[0].text, GameOverMessage(TEXT_HUMAN_WINS));

@@ -11,6 +11,7 @@
 
 #include "app/game_controller.h"
 #include "app/game_texts.h"
+#include "engine/book.h"
 #include "rules/notation.h"
 #include "tests/recording_window.h"
 
@@ -18,39 +19,45 @@ namespace lanterra::test {
 
 class ControllerTest : public ::testing::Test {
  protected:
-  // The context holds a large table; one serves every test, reseeded and
-  // with an empty book, so replies depend only on the position.
-  static SearchContext& Engine() {
-    static std::unique_ptr<SearchContext> context = MakeSearchContext();
-    return *context;
+  // The engine holds a large table; one serves every test, reseeded and
+  // with the book off, so replies depend only on the position.
+  static Engine& SharedEngine() {
+    static Engine engine(EmbeddedBookData(), 20260);
+    return engine;
   }
 
   RecordingWindow window;
-  GameController game{window, Engine()};
+  GameController game{window, SharedEngine()};
 
   void SetUp() override {
-    Engine().random.Seed(20260);
-    Engine().book.bookSize = 0;
+    SharedEngine().Seed(20260);
+    SharedEngine().UseBook(false);
   }
 
-  // Lays a position into both records, as a new game would, and clears the
-  // log so that a test sees only its own calls.
+  // Lays a position out as the game in progress and clears the log, so that
+  // a test sees only its own calls.
   void Load(const char* fen, bool humanPlaysBlack = false) {
     Position pos;
     std::string error;
     ASSERT_TRUE(ParseFen(fen, pos, error)) << error;
-    game.undoSnapshot = pos;
-    game.RestoreSnapshot();
-    game.ui.flipped = humanPlaysBlack ? 1 : 0;
+    game.Begin(pos, humanPlaysBlack);
     window.Clear();
   }
 
-  // Plays moves straight on the current position, outside the controller,
-  // to give it a history.
+  // Lays pos out in place of the current position, on the same side.
+  void Relay(const Position& pos) {
+    game.Begin(pos, game.Ui().flipped);
+    window.Clear();
+  }
+
+  // Plays moves on the current position, outside the controller, to give it
+  // a history.
   void Play(const std::vector<const char*>& moves) {
+    Position pos = game.CurrentPosition();
     for (const char* text : moves) {
-      ASSERT_EQ(game.currentPosition.DoMove(ParseIccsMove(text)), 1) << text;
+      ASSERT_TRUE(pos.DoMove(ParseIccsMove(text))) << text;
     }
+    Relay(pos);
   }
 
   static Square Sq(const char* iccs) { return ParseIccsSquare(iccs); }
@@ -58,7 +65,7 @@ class ControllerTest : public ::testing::Test {
   // Clicks a board square, mapped to the screen square showing it.
   void Click(const char* iccs) {
     const Square sq = Sq(iccs);
-    game.OnBoardClick(game.ui.flipped ? FlipSquare(sq) : sq);
+    game.OnBoardClick(game.Ui().flipped ? FlipSquare(sq) : sq);
   }
   void ClickMove(const char* iccs) {
     const std::string text = iccs;
@@ -84,5 +91,6 @@ class ControllerTest : public ::testing::Test {
 };
 
 using Log = std::vector<std::string>;
+using Sounds = std::vector<Sound>;
 
 }  // namespace lanterra::test

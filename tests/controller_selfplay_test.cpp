@@ -15,9 +15,9 @@ TEST_F(ControllerTest, SelfPlayAtLevelsZeroAndOneEndsEveryGameByTheRules) {
   // A game needs at most 100 moves between captures and has at most 30
   // captures; far more moves than that means the game never ends.
   constexpr int MOVE_CAP = 31 * 101;
-  SearchContext& engine = Engine();
-  engine.random.Seed(7);
-  ReadBook(engine.book, EmbeddedBookData());
+  Engine& engine = SharedEngine();
+  engine.Seed(7);
+  engine.UseBook(true);
 
   std::map<std::string, int> endings;
   int maxHistory = 0;
@@ -36,25 +36,25 @@ TEST_F(ControllerTest, SelfPlayAtLevelsZeroAndOneEndsEveryGameByTheRules) {
     window.Clear();
 
     int moves = 0;
-    while (!game.ui.gameOver) {
+    while (!game.Ui().gameOver) {
       ASSERT_LT(moves++, MOVE_CAP);
       const int humanSide = humanPlaysBlack ? SIDE_BLACK : SIDE_RED;
-      ASSERT_EQ(game.currentPosition.side, humanSide);
-      engine.level = humanLevel;
-      ThinkMove(engine, game.currentPosition);
-      const Move mv = engine.chosenMove;
+      ASSERT_EQ(game.CurrentPosition().side, humanSide);
+      engine.SetLevel(humanLevel);
+      Position pos = game.CurrentPosition();
+      const Move mv = engine.Decide(pos).move;
       ASSERT_NE(mv, 0);
-      const uint32_t keyBefore = game.currentPosition.zobrist.key;
+      const uint32_t keyBefore = game.CurrentPosition().zobrist.key;
       game.OnBoardClick(humanPlaysBlack ? FlipSquare(MoveFrom(mv)) : MoveFrom(mv));
       game.OnBoardClick(humanPlaysBlack ? FlipSquare(MoveTo(mv)) : MoveTo(mv));
-      ASSERT_NE(game.currentPosition.zobrist.key, keyBefore) << "the click pair played no move";
-      ASSERT_LE(game.currentPosition.historyCount, 101);
-      ASSERT_LE(game.currentPosition.historyCount, MOVE_HISTORY_CAPACITY);
-      ASSERT_TRUE(game.currentPosition.IsConsistent());
-      maxHistory = std::max(maxHistory, game.currentPosition.historyCount);
+      ASSERT_NE(game.CurrentPosition().zobrist.key, keyBefore) << "the click pair played no move";
+      ASSERT_LE(game.CurrentPosition().historyCount, 101);
+      ASSERT_LE(game.CurrentPosition().historyCount, MOVE_HISTORY_CAPACITY);
+      ASSERT_TRUE(game.CurrentPosition().IsConsistent());
+      maxHistory = std::max(maxHistory, game.CurrentPosition().historyCount);
       ++humanMoves;
       // Only what this game has written is kept.
-      if (!game.ui.gameOver) window.log.clear();
+      if (!game.Ui().gameOver) window.log.clear();
     }
     ASSERT_EQ(window.boxes.size(), 1u);
     const std::string text = window.boxes[0].text;

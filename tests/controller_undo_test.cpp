@@ -20,8 +20,8 @@ Move FirstQuietMove(Position pos) {
 
 TEST_F(ControllerTest, NewGamePlaysItsSoundPaintsAndGraysUndo) {
   EXPECT_TRUE(game.StartGame(0, false));
-  EXPECT_EQ(window.log, (Log{"undo off", "sound 311", "begin", "board", "end"}));
-  EXPECT_FALSE(game.undoEnabled);
+  EXPECT_EQ(window.log, (Log{"undo off", "sound new-game", "begin", "board", "end"}));
+  EXPECT_FALSE(game.UndoEnabled());
   window.Clear();
   // Right after a new game there is nothing to take back.
   EXPECT_FALSE(game.Undo());
@@ -35,25 +35,25 @@ TEST_F(ControllerTest, UndoTakesBackTheHumanMoveAndTheReply) {
   for (const Case c : {Case{false}, Case{true}}) {
     game.StartGame(0, c.humanPlaysBlack);
     // When the computer opens, the game's start for undo is after its move.
-    const Position opening = game.currentPosition;
+    const Position opening = game.CurrentPosition();
     EXPECT_EQ(opening.historyCount, c.humanPlaysBlack ? 2 : 1);
-    const Move mv = FirstQuietMove(game.currentPosition);
+    const Move mv = FirstQuietMove(game.CurrentPosition());
     ASSERT_NE(mv, 0);
-    game.OnBoardClick(game.ui.flipped ? FlipSquare(MoveFrom(mv)) : MoveFrom(mv));
-    game.OnBoardClick(game.ui.flipped ? FlipSquare(MoveTo(mv)) : MoveTo(mv));
-    ASSERT_TRUE(game.undoEnabled);
-    ASSERT_EQ(game.currentPosition.side, opening.side);
-    ASSERT_NE(game.currentPosition.zobrist.key, opening.zobrist.key);
+    game.OnBoardClick(game.Ui().flipped ? FlipSquare(MoveFrom(mv)) : MoveFrom(mv));
+    game.OnBoardClick(game.Ui().flipped ? FlipSquare(MoveTo(mv)) : MoveTo(mv));
+    ASSERT_TRUE(game.UndoEnabled());
+    ASSERT_EQ(game.CurrentPosition().side, opening.side);
+    ASSERT_NE(game.CurrentPosition().zobrist.key, opening.zobrist.key);
 
     window.Clear();
     EXPECT_TRUE(game.Undo());
     EXPECT_EQ(window.log, (Log{"undo off", "begin", "board", "end"}));
-    EXPECT_EQ(ToFen(game.currentPosition), ToFen(opening));
-    EXPECT_EQ(game.currentPosition.zobrist.key, opening.zobrist.key);
-    EXPECT_EQ(game.currentPosition.historyCount, opening.historyCount);
-    EXPECT_EQ(game.ui.lastMove, 0);
-    EXPECT_EQ(game.ui.selectedSquare, 0);
-    EXPECT_FALSE(game.undoEnabled);
+    EXPECT_EQ(ToFen(game.CurrentPosition()), ToFen(opening));
+    EXPECT_EQ(game.CurrentPosition().zobrist.key, opening.zobrist.key);
+    EXPECT_EQ(game.CurrentPosition().historyCount, opening.historyCount);
+    EXPECT_EQ(game.Ui().lastMove, 0);
+    EXPECT_EQ(game.Ui().selectedSquare, 0);
+    EXPECT_FALSE(game.UndoEnabled());
     // Only one step: a second undo is refused.
     EXPECT_FALSE(game.Undo());
   }
@@ -61,35 +61,35 @@ TEST_F(ControllerTest, UndoTakesBackTheHumanMoveAndTheReply) {
 
 TEST_F(ControllerTest, AfterNoTheFinalPositionStaysAndClicksOnlySelect) {
   Load(MATE_IN_TWO);
-  const Position beforeFirstMove = game.currentPosition;
+  const Position beforeFirstMove = game.CurrentPosition();
   ClickMove("i8i9");
-  ASSERT_EQ(game.ui.lastMove, ParseIccsMove("e9e8"));
-  window.answers = {ANSWER_NO};
+  ASSERT_EQ(game.Ui().lastMove, ParseIccsMove("e9e8"));
+  window.answers = {Answer::NO};
   ClickMove("a1a8");
   ASSERT_EQ(window.boxes.size(), 1u);
   EXPECT_EQ(window.boxes[0].text, GameOverMessage(TEXT_HUMAN_WINS));
-  EXPECT_EQ(game.ui.gameOver, 1);
-  EXPECT_EQ(game.ui.playAgain, 0);
-  EXPECT_EQ(game.ui.flipped, 0);
+  EXPECT_TRUE(game.Ui().gameOver);
+  EXPECT_FALSE(game.Ui().playAgain);
+  EXPECT_FALSE(game.Ui().flipped);
   // The game-ending move kept the earlier snapshot and the Undo item.
-  EXPECT_TRUE(game.undoEnabled);
-  EXPECT_EQ(game.undoSnapshot.zobrist.key, beforeFirstMove.zobrist.key);
+  EXPECT_TRUE(game.UndoEnabled());
+  EXPECT_EQ(game.UndoSnapshot().zobrist.key, beforeFirstMove.zobrist.key);
 
   // The computer is to move now: its king can be picked up, but not moved.
   window.Clear();
   Click("e8");
-  EXPECT_EQ(window.log, (Log{"begin", Framed("e8"), Plain("a1"), Plain("a8"), "sound 300", "end"}));
+  EXPECT_EQ(window.log, (Log{"begin", Framed("e8"), Plain("a1"), Plain("a8"), "sound select", "end"}));
   window.Clear();
   Click("f8");
   EXPECT_EQ(window.log, (Log{"begin", "end"}));
-  EXPECT_EQ(game.ui.selectedSquare, Sq("e8"));
-  EXPECT_EQ(game.ui.gameOver, 1);
+  EXPECT_EQ(game.Ui().selectedSquare, Sq("e8"));
+  EXPECT_TRUE(game.Ui().gameOver);
 
   // Undo from the finished game goes back before the human's previous move.
   EXPECT_TRUE(game.Undo());
-  EXPECT_EQ(game.ui.gameOver, 0);
-  EXPECT_EQ(ToFen(game.currentPosition), ToFen(beforeFirstMove));
-  EXPECT_EQ(game.currentPosition.historyCount, 1);
+  EXPECT_FALSE(game.Ui().gameOver);
+  EXPECT_EQ(ToFen(game.CurrentPosition()), ToFen(beforeFirstMove));
+  EXPECT_EQ(game.CurrentPosition().historyCount, 1);
 }
 
 TEST_F(ControllerTest, YesSwapsSidesAndStartsTheNormalSetup) {
@@ -107,7 +107,7 @@ TEST_F(ControllerTest, YesSwapsSidesAndStartsTheNormalSetup) {
   for (const Case& c : cases) {
     Load(c.fen, c.humanPlaysBlack);
     for (size_t i = 0; i + 1 < c.moves.size(); ++i) ClickMove(c.moves[i]);
-    window.answers = {ANSWER_YES};
+    window.answers = {Answer::YES};
     const std::string last = c.moves.back();
     Click(last.substr(0, 2).c_str());
     window.Clear();
@@ -116,30 +116,30 @@ TEST_F(ControllerTest, YesSwapsSidesAndStartsTheNormalSetup) {
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].text, GameOverMessage(TEXT_HUMAN_WINS));
     // The new game starts only after this click's drawing is over.
-    const int boxAt = Find("box 108");
+    const int boxAt = Find("box win");
     const int endAt = Find("end", boxAt);
     ASSERT_GE(boxAt, 0);
     ASSERT_EQ(endAt, boxAt + 1);
     const Log newGameStart(window.log.begin() + endAt + 1,
                            window.log.begin() + std::min<size_t>(endAt + 5, window.log.size()));
-    EXPECT_EQ(newGameStart, (Log{"undo off", "sound 311", "begin", "board"}));
+    EXPECT_EQ(newGameStart, (Log{"undo off", "sound new-game", "begin", "board"}));
     EXPECT_EQ(window.log.back(), "end");
 
-    EXPECT_EQ(game.ui.flipped, c.humanPlaysBlack ? 0 : 1);
-    EXPECT_EQ(game.ui.gameOver, 0);
-    EXPECT_FALSE(game.undoEnabled);
+    EXPECT_EQ(game.Ui().flipped, c.humanPlaysBlack ? 0 : 1);
+    EXPECT_FALSE(game.Ui().gameOver);
+    EXPECT_FALSE(game.UndoEnabled());
     Position normal;
     normal.SetUpStart(0);
-    EXPECT_EQ(ToFen(game.undoSnapshot), ToFen(normal));
+    EXPECT_EQ(ToFen(game.UndoSnapshot()), ToFen(normal));
     if (c.humanPlaysBlack) {
       // The human is red now and opens: nothing was played.
-      EXPECT_EQ(ToFen(game.currentPosition), ToFen(normal));
+      EXPECT_EQ(ToFen(game.CurrentPosition()), ToFen(normal));
       EXPECT_EQ(Find("cursor wait", endAt), -1);
     } else {
       // The computer has opened as red at once; black is to move.
-      EXPECT_EQ(game.currentPosition.side, SIDE_BLACK);
-      EXPECT_EQ(game.currentPosition.historyCount, 2);
-      EXPECT_NE(game.ui.lastMove, 0);
+      EXPECT_EQ(game.CurrentPosition().side, SIDE_BLACK);
+      EXPECT_EQ(game.CurrentPosition().historyCount, 2);
+      EXPECT_NE(game.Ui().lastMove, 0);
       EXPECT_GT(Find("cursor wait", endAt), endAt);
     }
     EXPECT_EQ(window.misplacedDrawCalls, 0);
@@ -148,26 +148,26 @@ TEST_F(ControllerTest, YesSwapsSidesAndStartsTheNormalSetup) {
 
 TEST_F(ControllerTest, MenuOperationsRefuseArgumentsOutOfRange) {
   game.StartGame(0, false);
-  const std::string fen = ToFen(game.currentPosition);
+  const std::string fen = ToFen(game.CurrentPosition());
   window.Clear();
   EXPECT_FALSE(game.StartGame(4, false));
   EXPECT_FALSE(game.StartGame(-1, true));
   EXPECT_FALSE(game.SetLevel(7));
   EXPECT_FALSE(game.SetLevel(-1));
   EXPECT_TRUE(window.log.empty());
-  EXPECT_EQ(ToFen(game.currentPosition), fen);
-  EXPECT_EQ(game.ui.flipped, 0);
-  EXPECT_EQ(game.ui.level, 0);
+  EXPECT_EQ(ToFen(game.CurrentPosition()), fen);
+  EXPECT_FALSE(game.Ui().flipped);
+  EXPECT_EQ(game.Ui().level, 0);
 
   EXPECT_TRUE(game.SetLevel(2));
-  EXPECT_EQ(game.ui.level, 2);
+  EXPECT_EQ(game.Ui().level, 2);
   ClickMove("h2e2");
-  EXPECT_EQ(Engine().level, 2) << "the engine thinks at the level chosen";
+  EXPECT_EQ(SharedEngine().Level(), 2) << "the engine thinks at the level chosen";
 
   game.ToggleSound();
-  EXPECT_EQ(game.ui.soundOn, 0);
+  EXPECT_FALSE(game.Ui().soundOn);
   game.ToggleSound();
-  EXPECT_EQ(game.ui.soundOn, 1);
+  EXPECT_TRUE(game.Ui().soundOn);
 }
 
 TEST_F(ControllerTest, ReplyWithoutALegalMoveIsNotPlayed) {
@@ -176,11 +176,9 @@ TEST_F(ControllerTest, ReplyWithoutALegalMoveIsNotPlayed) {
   Position mated;
   std::string error;
   ASSERT_TRUE(ParseFen("3k5/9/9/9/9/9/9/9/r8/4K3r w", mated, error)) << error;
-  game.undoSnapshot = mated;
-  game.ui.flipped = 1;
-  game.NewGame();
-  EXPECT_EQ(ToFen(game.currentPosition), ToFen(mated));
-  EXPECT_EQ(game.currentPosition.historyCount, 1);
+  game.StartGame(mated, true);
+  EXPECT_EQ(ToFen(game.CurrentPosition()), ToFen(mated));
+  EXPECT_EQ(game.CurrentPosition().historyCount, 1);
   ASSERT_EQ(window.boxes.size(), 1u);
   EXPECT_EQ(window.boxes[0].text, GameOverMessage(TEXT_HUMAN_WINS));
   EXPECT_EQ(window.log.back(), "end");

@@ -4,11 +4,14 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
-#include "engine/search_context.h"
+#include "engine/engine.h"
+#include "engine/search.h"
 #include "tests/test_positions.h"
 
 namespace lanterra {
@@ -19,12 +22,13 @@ using test::Iccs;
 
 class MoveDecisionTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { ctx = MakeSearchContext().release(); }
-  static void TearDownTestSuite() { delete ctx; }
+  // The engine holds a large table; one serves the whole suite, without a
+  // book, reseeded before each test.
+  static void SetUpTestSuite() { engine = new Engine({}, 12345); }
+  static void TearDownTestSuite() { delete engine; }
   void SetUp() override {
-    ctx->book.bookSize = 0;
-    ctx->random.Seed(12345);
-    ctx->level = 3;
+    engine->Seed(12345);
+    engine->SetLevel(3);
   }
   static bool IsLegal(Position pos, Move mv) {
     Move legal[MAX_MOVES_PER_POSITION];
@@ -32,24 +36,22 @@ class MoveDecisionTest : public ::testing::Test {
     return std::find(legal, legal + n, mv) != legal + n;
   }
 
-  static SearchContext* ctx;
+  static Engine* engine;
 };
-SearchContext* MoveDecisionTest::ctx;
+Engine* MoveDecisionTest::engine;
 
 TEST_F(MoveDecisionTest, ForcedMoveIsAnsweredWithoutSearch) {
   // Checked on the e-file; d9 and d8 would face the red king, rank 8 is held.
   Position pos = FromFen("4k4/8R/9/9/9/9/4R4/9/9/3K5 b");
-  ctx->nodeCount = 12345;
-  ThinkMove(*ctx, pos);
-  EXPECT_EQ(ctx->chosenMove, Iccs("e9f9"));
-  EXPECT_EQ(ctx->nodeCount, 12345);
-  EXPECT_EQ(ctx->completedDepth, 0);
+  const Decision d = engine->Decide(pos);
+  EXPECT_EQ(d.move, Iccs("e9f9"));
+  EXPECT_EQ(d.nodes, 0);
+  EXPECT_EQ(d.depth, 0);
 }
 
 TEST_F(MoveDecisionTest, NoLegalMoveGivesNoMove) {
   Position pos = FromFen("3k5/R8/9/9/9/9/9/9/9/4K4 b");  // stalemate
-  ThinkMove(*ctx, pos);
-  EXPECT_EQ(ctx->chosenMove, 0);
+  EXPECT_EQ(engine->Decide(pos).move, 0);
 }
 
 TEST_F(MoveDecisionTest, MatesAreFoundAtLevelThree) {
@@ -68,11 +70,11 @@ TEST_F(MoveDecisionTest, MatesAreFoundAtLevelThree) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.fen);
     Position pos = FromFen(c.fen);
-    ThinkMove(*ctx, pos);
-    EXPECT_EQ(ctx->rootScore, SCORE_MATE - c.plies);
+    const Decision d = engine->Decide(pos);
+    EXPECT_EQ(d.score, SCORE_MATE - c.plies);
     // The deepening stops at the mate score, long before the budget.
-    EXPECT_LE(ctx->nodeCount, NodeBudget(3));
-    ASSERT_TRUE(pos.DoMove(ctx->chosenMove));
+    EXPECT_LE(d.nodes, NodeBudget(3));
+    ASSERT_TRUE(pos.DoMove(d.move));
     if (c.plies == 1) {
       EXPECT_TRUE(pos.IsMated());
     }
@@ -83,6 +85,7 @@ TEST_F(MoveDecisionTest, MatesAreFoundAtLevelThree) {
 // the budget (exactly the budget goes on); replaying the decision's
 // iterations one by one shows where each stood.
 TEST_F(MoveDecisionTest, BudgetIsTestedAfterEachIteration) {
+  auto replay = std::make_unique<SearchContext>();
   std::mt19937 rng(5);
   int exactlyAtBudget = 0;
   for (int i = 0; i < 300; ++i) {
@@ -95,12 +98,13 @@ TEST_F(MoveDecisionTest, BudgetIsTestedAfterEachIteration) {
     const int level = i % 2;
     Position root = pos;
     root.distance = 0;
-    ctx->level = level;
-    ctx->random.Seed(uint32_t(i));
-    ThinkMove(*ctx, pos);
-    const int depth = ctx->completedDepth, nodes = ctx->nodeCount;
+    engine->SetLevel(level);
+    engine->Seed(uint32_t(i));
+    const Decision decision = engine->Decide(pos);
+    const int depth = decision.depth, nodes = decision.nodes;
     ASSERT_GE(depth, 1);
 
+    SearchContext* ctx = replay.get();
     std::memset(ctx->historyScores, 0, sizeof(ctx->historyScores));
     std::memset(ctx->killerMoves, 0, sizeof(ctx->killerMoves));
     ctx->table.Clear();
@@ -133,8 +137,8 @@ TEST_F(MoveDecisionTest, PositionIsBitIdenticalAfterwards) {
     if (LegalMoves(pos, legal) == 0) continue;
     pos.distance = 7;  // whatever the game left there
     Position before = pos;
-    ctx->level = i % 3;
-    ThinkMove(*ctx, pos);
+    engine->SetLevel(i % 3);
+    engine->Decide(pos);
     EXPECT_EQ(pos.distance, 0);
     before.distance = 0;
     EXPECT_EQ(std::memcmp(&pos, &before, sizeof(Position)), 0) << "position " << i;
@@ -150,15 +154,15 @@ TEST_F(MoveDecisionTest, NeverReturnsAnIllegalMove) {
     test::RandomPlay(pos, rng, int(rng() % 120));
     Move legal[MAX_MOVES_PER_POSITION];
     int n = LegalMoves(pos, legal);
-    ctx->level = i % 3;
-    ThinkMove(*ctx, pos);
+    engine->SetLevel(i % 3);
+    const Move chosen = engine->Decide(pos).move;
     if (n == 0) {
-      EXPECT_EQ(ctx->chosenMove, 0);
+      EXPECT_EQ(chosen, 0);
       continue;
     }
     ++decided;
-    ASSERT_NE(std::find(legal, legal + n, ctx->chosenMove), legal + n)
-        << "position " << i << " level " << i % 3 << " move " << ctx->chosenMove;
+    ASSERT_NE(std::find(legal, legal + n, chosen), legal + n)
+        << "position " << i << " level " << i % 3 << " move " << chosen;
   }
   EXPECT_GT(decided, 2500);
 }
@@ -166,30 +170,36 @@ TEST_F(MoveDecisionTest, NeverReturnsAnIllegalMove) {
 TEST_F(MoveDecisionTest, SameSeedSameDecision) {
   Position a = FromFen("2bk1ab1r/9/1c4n2/4p4/r5p1p/3N5/4P1P1P/B3C1N2/9/3AKAB1R w - - 0 13");
   Position b = a;
-  ctx->random.Seed(3);
-  ThinkMove(*ctx, a);
-  Move first = ctx->chosenMove;
-  int nodes = ctx->nodeCount;
-  ctx->random.Seed(3);
-  ThinkMove(*ctx, b);
-  EXPECT_EQ(ctx->chosenMove, first);
-  EXPECT_EQ(ctx->nodeCount, nodes);
+  engine->Seed(3);
+  const Decision first = engine->Decide(a);
+  engine->Seed(3);
+  const Decision second = engine->Decide(b);
+  EXPECT_EQ(second.move, first.move);
+  EXPECT_EQ(second.nodes, first.nodes);
 }
 
-// Book entries for the position at hand, made with its own lock.
-void PutInBook(Book& book, const Position& pos, std::initializer_list<Move> moves) {
-  book.bookSize = 0;
-  for (Move mv : moves) book.entries[book.bookSize++] = {pos.zobrist.lockB, uint16_t(mv), 1};
+// A book holding moves for the position at hand, made with its own lock,
+// as the bytes of a book file.
+std::vector<uint8_t> BookFor(const Position& pos, std::initializer_list<Move> moves) {
+  std::vector<uint8_t> bytes;
+  for (Move mv : moves) {
+    const uint32_t lock = pos.zobrist.lockB;
+    for (int shift : {0, 8, 16, 24}) bytes.push_back(uint8_t(lock >> shift));
+    bytes.insert(bytes.end(), {uint8_t(mv), uint8_t(mv >> 8), 1, 0});
+  }
+  return bytes;
 }
 
-TEST_F(MoveDecisionTest, BookMoveIsPlayedWithoutSearch) {
+TEST_F(MoveDecisionTest, BookMoveIsPlayedWithoutSearchUnlessTheBookIsOff) {
   Position pos = FromFen(std::string(START_FEN));
-  PutInBook(ctx->book, pos, {Iccs("b2e2")});
-  if (LookupBook(ctx->book, pos, ctx->random) == 0) GTEST_SKIP() << "no book lookup in this build";
-  ctx->nodeCount = 777;
-  ThinkMove(*ctx, pos);
-  EXPECT_EQ(ctx->chosenMove, Iccs("b2e2"));
-  EXPECT_EQ(ctx->nodeCount, 777);
+  Engine withBook(BookFor(pos, {Iccs("b2e2")}), 1);
+  withBook.SetLevel(0);
+  const Decision d = withBook.Decide(pos);
+  EXPECT_EQ(d.move, Iccs("b2e2"));
+  EXPECT_EQ(d.nodes, 0);
+  EXPECT_EQ(d.depth, 0);
+  withBook.UseBook(false);
+  EXPECT_GE(withBook.Decide(pos).depth, 1) << "the decision searched";
 }
 
 TEST_F(MoveDecisionTest, BookMoveCompletingThreefoldRepetitionIsDropped) {
@@ -200,11 +210,9 @@ TEST_F(MoveDecisionTest, BookMoveCompletingThreefoldRepetitionIsDropped) {
   ASSERT_TRUE(pos.DoMove(Iccs("a0a1")));
   ASSERT_TRUE(pos.DoMove(Iccs("a9a8")));
   ASSERT_TRUE(pos.DoMove(Iccs("a1a0")));
-  PutInBook(ctx->book, pos, {Iccs("a8a9")});
-  if (LookupBook(ctx->book, pos, ctx->random) == 0) GTEST_SKIP() << "no book lookup in this build";
-  ctx->level = 0;
-  ThinkMove(*ctx, pos);
-  EXPECT_GE(ctx->completedDepth, 1) << "the decision searched";
+  Engine withBook(BookFor(pos, {Iccs("a8a9")}), 12345);
+  withBook.SetLevel(0);
+  EXPECT_GE(withBook.Decide(pos).depth, 1) << "the decision searched";
 }
 
 TEST_F(MoveDecisionTest, BookMoveThatDoMoveRefusesIsIgnored) {
@@ -212,14 +220,27 @@ TEST_F(MoveDecisionTest, BookMoveThatDoMoveRefusesIsIgnored) {
   // book offers its sideways step, a move of the right shape that DoMove
   // refuses.
   Position pos = FromFen("3kr4/9/9/9/9/9/9/4C4/9/4K4 w");
-  PutInBook(ctx->book, pos, {Iccs("e2a2")});
-  if (LookupBook(ctx->book, pos, ctx->random) == 0) GTEST_SKIP() << "no book lookup in this build";
+  Engine withBook(BookFor(pos, {Iccs("e2a2")}), 12345);
+  withBook.SetLevel(1);
   Position before = pos;
-  ctx->level = 1;
-  ThinkMove(*ctx, pos);
+  const Move chosen = withBook.Decide(pos).move;
   EXPECT_EQ(std::memcmp(&pos, &before, sizeof(Position)), 0) << "nothing to take back";
-  EXPECT_NE(ctx->chosenMove, Iccs("e2a2"));
-  EXPECT_TRUE(IsLegal(pos, ctx->chosenMove));
+  EXPECT_NE(chosen, Iccs("e2a2"));
+  EXPECT_TRUE(IsLegal(pos, chosen));
+}
+
+// A history too full for a search line is refused, not run off its end.
+TEST_F(MoveDecisionTest, HistoryWithoutRoomForASearchIsRefused) {
+  Position pos = FromFen(std::string(START_FEN));
+  for (int count : {MOVE_HISTORY_CAPACITY - DECISION_HISTORY_ROOM, MOVE_HISTORY_CAPACITY - DECISION_HISTORY_ROOM + 1}) {
+    pos.historyCount = count;
+    for (int i = 1; i < count; ++i) pos.history[i] = MoveRecord{1, 0, 0, uint32_t(i)};
+    const Position before = pos;
+    engine->SetLevel(0);
+    const bool roomy = count <= MOVE_HISTORY_CAPACITY - DECISION_HISTORY_ROOM;
+    EXPECT_EQ(engine->Decide(pos).move != 0, roomy) << count;
+    EXPECT_EQ(std::memcmp(pos.history, before.history, sizeof pos.history), 0) << count;
+  }
 }
 
 // The bench's node total is the engine's signature, written in the README.

@@ -16,7 +16,7 @@ using test::Iccs;
 
 class MoveSorterTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { ctx = MakeSearchContext().release(); }
+  static void SetUpTestSuite() { ctx = new SearchContext(); }
   static void TearDownTestSuite() { delete ctx; }
   void SetUp() override {
     std::fill(std::begin(ctx->historyScores), std::end(ctx->historyScores), 0);

@@ -22,7 +22,7 @@ void PlayMoves(Position& pos, const char* moves) {
 
 class SearchTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { ctx = MakeSearchContext().release(); }
+  static void SetUpTestSuite() { ctx = new SearchContext(); }
   static void TearDownTestSuite() { delete ctx; }
   void SetUp() override { Reset(); }
   // A fresh decision: empty tables, zero node count, pos as the root.

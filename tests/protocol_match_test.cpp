@@ -21,10 +21,9 @@ Verdict PlayAndJudge(const char* fen, const std::vector<const char*>& moves) {
   Verdict verdict;
   for (const char* text : moves) {
     EXPECT_EQ(verdict.outcome, Outcome::ONGOING) << "game over before " << text;
-    pos.distance = 0;
     Move mv = ParseIccsMove(text);
     EXPECT_TRUE(pos.IsPseudoLegal(mv) && pos.DoMove(mv)) << text;
-    verdict = JudgeMove(pos);
+    verdict = Adjudicate(pos);
   }
   return verdict;
 }
@@ -67,7 +66,7 @@ TEST(MatchJudge, EndsGamesByTheGameRules) {
   for (const Case& c : cases) {
     Verdict v = PlayAndJudge(c.fen, c.moves);
     EXPECT_EQ(v.outcome, c.outcome) << c.name;
-    EXPECT_EQ(v.reason, c.reason) << c.name;
+    EXPECT_EQ(v.Text(), c.reason) << c.name;
   }
   // Two rounds of the knight shuffle bring the start back twice; the third
   // time ends the game in a draw.
@@ -75,7 +74,7 @@ TEST(MatchJudge, EndsGamesByTheGameRules) {
   for (const char* mv : {"b0c2", "b9c7", "c2b0", "c7b9"}) twelve.push_back(mv);
   Verdict v = PlayAndJudge("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w - - 0 1", twelve);
   EXPECT_EQ(v.outcome, Outcome::DRAW);
-  EXPECT_EQ(v.reason, "repetition");
+  EXPECT_EQ(v.reason, Reason::REPETITION);
 }
 
 TEST(MatchScoring, EloFromScoreWithMargin) {
@@ -142,7 +141,7 @@ TEST(MatchPgn, GamesAreWrittenInIccsWithTheirResult) {
   game.red = "Lanterra level 2";
   game.black = "Fairy-Stockfish \"x\"";
   for (const char* mv : {"h2e2", "h9g7", "h0g2"}) game.moves.push_back(ParseIccsMove(mv));
-  game.verdict = {Outcome::BLACK_WINS, "mate"};
+  game.verdict = {Outcome::BLACK_WINS, Reason::MATE, {}};
   std::string pgn = FormatPgn(game, "test");
   EXPECT_NE(pgn.find("[Round \"3\"]\n"), std::string::npos);
   EXPECT_NE(pgn.find("[Black \"Fairy-Stockfish \\\"x\\\"\"]\n"), std::string::npos);

@@ -1,11 +1,13 @@
 // The ucci/uci command loop, run in-process on string streams.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "engine/search_context.h"
+#include "engine/book.h"
+#include "engine/engine.h"
 #include "rules/notation.h"
 #include "tools/protocol.h"
 #include "tools/protocol_fuzz.h"
@@ -71,22 +73,21 @@ TEST(ProtocolSession, UnlimitedSearchMatchesThinkMoveExactly) {
     std::string error;
     ASSERT_TRUE(ParseFen(c.fen, pos, error)) << error;
     copy = pos;
-    auto game = MakeSearchContext();
-    auto ours = MakeSearchContext();
-    for (SearchContext* ctx : {game.get(), ours.get()}) {
-      ctx->level = c.level;
-      ctx->random.Seed(c.seed);
-      if (c.book) ReadBook(ctx->book, EmbeddedBookData());
+    auto game = std::make_unique<Engine>(EmbeddedBookData(), c.seed);
+    auto ours = std::make_unique<Engine>(EmbeddedBookData(), c.seed);
+    for (Engine* engine : {game.get(), ours.get()}) {
+      engine->SetLevel(c.level);
+      engine->UseBook(c.book);
     }
-    ThinkMove(*game, pos);
+    const Decision played = game->Decide(pos);
     int reports = 0;
-    ThinkMove(*ours, copy, {}, [&](const SearchContext&) { ++reports; });
-    EXPECT_EQ(ours->chosenMove, game->chosenMove) << c.fen;
-    EXPECT_EQ(ours->nodeCount, game->nodeCount) << c.fen;
-    EXPECT_EQ(ours->completedDepth, game->completedDepth) << c.fen;
-    EXPECT_EQ(ours->rootScore, game->rootScore) << c.fen;
-    EXPECT_EQ(reports, game->completedDepth) << c.fen;
-    EXPECT_EQ(ours->random.Next(), game->random.Next()) << c.fen;
+    const Decision answered = ours->Decide(copy, {}, [&](const Decision&) { ++reports; });
+    EXPECT_EQ(answered.move, played.move) << c.fen;
+    EXPECT_EQ(answered.nodes, played.nodes) << c.fen;
+    EXPECT_EQ(answered.depth, played.depth) << c.fen;
+    EXPECT_EQ(answered.score, played.score) << c.fen;
+    EXPECT_EQ(reports, played.depth) << c.fen;
+    EXPECT_EQ(ours->NextRandom(), game->NextRandom()) << c.fen;
     EXPECT_EQ(ToFen(copy), ToFen(pos));
   }
 }
@@ -95,16 +96,13 @@ TEST(ProtocolSession, GoAnswersLikeTheGameGivenTheSeed) {
   // Two decisions in a row: the second depends on the generator state the
   // first left behind, as in the game.
   const char* fen = "2bak1b2/4ar3/6n1r/4p4/pP6p/5nR2/1C2P1P1P/2NC2N2/4A4/2B1KAB2 b - - 0 16";
-  auto ctx = MakeSearchContext();
-  ctx->level = 2;
-  ctx->random.Seed(42);
+  Engine engine(EmbeddedBookData(), 42);
+  engine.SetLevel(2);
   Position pos;
   std::string error;
   ASSERT_TRUE(ParseFen(fen, pos, error));
-  ThinkMove(*ctx, pos);
-  std::string first = IccsMove(ctx->chosenMove);
-  ThinkMove(*ctx, pos);
-  std::string second = IccsMove(ctx->chosenMove);
+  std::string first = IccsMove(engine.Decide(pos).move);
+  std::string second = IccsMove(engine.Decide(pos).move);
 
   for (Dialect dialect : {Dialect::UCCI, Dialect::UCI}) {
     std::string names = dialect == Dialect::UCI ? "setoption name Level value 2\nsetoption name Seed value 42\n"

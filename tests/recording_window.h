@@ -15,19 +15,29 @@ namespace lanterra::test {
 struct BoxRecord {
   std::string text;
   std::string caption;
-  unsigned style = 0;
-  int iconId = 0;
+  GameResult result = GameResult::DRAW;
 };
+
+// Sounds and results by the names of their files, for log lines.
+inline const char* NameOf(Sound sound) {
+  constexpr const char* NAMES[] = {"select",        "refused",          "human-move",  "computer-move",
+                                   "human-capture", "computer-capture", "human-check", "computer-check",
+                                   "win",           "draw",             "loss",        "new-game"};
+  return NAMES[int(sound)];
+}
+inline const char* NameOf(GameResult result) {
+  return result == GameResult::WIN ? "win" : result == GameResult::DRAW ? "draw" : "loss";
+}
 
 class RecordingWindow : public WindowServices {
  public:
   // Log lines: "begin", "end", "board", "square 93 framed", "square 93 plain"
-  // (board square in hex), "sound 300", "box 108", "undo on", "undo off",
+  // (board square in hex), "sound select", "box win", "undo on", "undo off",
   // "cursor wait", "cursor arrow".
   std::vector<std::string> log;
   std::vector<BoxRecord> boxes;
   // Answers for the coming boxes, front first; No once the script runs out.
-  std::deque<int> answers;
+  std::deque<Answer> answers;
   // Called while a box is open, as the window would repaint then.
   std::function<void()> onBox;
   int drawingDepth = 0;
@@ -51,13 +61,16 @@ class RecordingWindow : public WindowServices {
     if (drawingDepth != 1) ++misplacedDrawCalls;
     log.push_back(SquareLine(sq, framed));
   }
-  void PlayEventSound(int id) override { log.push_back("sound " + std::to_string(id)); }
-  int ShowMessageBox(const char* text, const char* caption, unsigned style, int iconId) override {
-    log.push_back("box " + std::to_string(iconId));
-    boxes.push_back({text, caption, style, iconId});
+  void PlayEventSound(Sound sound) override {
+    log.push_back(std::string("sound ") + NameOf(sound));
+    sounds.push_back(sound);
+  }
+  Answer AskAboutResult(const char* text, const char* caption, GameResult result) override {
+    log.push_back(std::string("box ") + NameOf(result));
+    boxes.push_back({text, caption, result});
     if (onBox) onBox();
-    if (answers.empty()) return ANSWER_NO;
-    const int answer = answers.front();
+    if (answers.empty()) return Answer::NO;
+    const Answer answer = answers.front();
     answers.pop_front();
     return answer;
   }
@@ -70,19 +83,17 @@ class RecordingWindow : public WindowServices {
     return line;
   }
 
-  // The sound ids in the order they were played.
-  std::vector<int> Sounds() const {
-    std::vector<int> ids;
-    for (const std::string& line : log) {
-      if (line.rfind("sound ", 0) == 0) ids.push_back(std::stoi(line.substr(6)));
-    }
-    return ids;
-  }
+  // The sounds in the order they were played.
+  std::vector<Sound> Sounds() const { return sounds; }
 
   void Clear() {
     log.clear();
     boxes.clear();
+    sounds.clear();
   }
+
+ private:
+  std::vector<Sound> sounds;
 };
 
 }  // namespace lanterra::test

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/resource_ids.h"
+
 #ifndef LANTERRA_RESOURCE_DIR
 #error "LANTERRA_RESOURCE_DIR must name the resources/ folder, ending in a slash"
 #endif
@@ -109,22 +111,22 @@ struct BitmapCase {
 };
 
 const BitmapCase BITMAPS[] = {
-    {200, "bitmaps/board.bmp", Kind::Board},
-    {201, "bitmaps/frame.bmp", Kind::Frame},
-    {208, "bitmaps/red-king.bmp", Kind::RedPiece},
-    {209, "bitmaps/red-advisor.bmp", Kind::RedPiece},
-    {210, "bitmaps/red-bishop.bmp", Kind::RedPiece},
-    {211, "bitmaps/red-knight.bmp", Kind::RedPiece},
-    {212, "bitmaps/red-rook.bmp", Kind::RedPiece},
-    {213, "bitmaps/red-cannon.bmp", Kind::RedPiece},
-    {214, "bitmaps/red-pawn.bmp", Kind::RedPiece},
-    {216, "bitmaps/black-king.bmp", Kind::BlackPiece},
-    {217, "bitmaps/black-advisor.bmp", Kind::BlackPiece},
-    {218, "bitmaps/black-bishop.bmp", Kind::BlackPiece},
-    {219, "bitmaps/black-knight.bmp", Kind::BlackPiece},
-    {220, "bitmaps/black-rook.bmp", Kind::BlackPiece},
-    {221, "bitmaps/black-cannon.bmp", Kind::BlackPiece},
-    {222, "bitmaps/black-pawn.bmp", Kind::BlackPiece},
+    {IDB_BOARD, "bitmaps/board.bmp", Kind::Board},
+    {IDB_FRAME, "bitmaps/frame.bmp", Kind::Frame},
+    {IDB_RED_KING, "bitmaps/red-king.bmp", Kind::RedPiece},
+    {IDB_RED_ADVISOR, "bitmaps/red-advisor.bmp", Kind::RedPiece},
+    {IDB_RED_BISHOP, "bitmaps/red-bishop.bmp", Kind::RedPiece},
+    {IDB_RED_KNIGHT, "bitmaps/red-knight.bmp", Kind::RedPiece},
+    {IDB_RED_ROOK, "bitmaps/red-rook.bmp", Kind::RedPiece},
+    {IDB_RED_CANNON, "bitmaps/red-cannon.bmp", Kind::RedPiece},
+    {IDB_RED_PAWN, "bitmaps/red-pawn.bmp", Kind::RedPiece},
+    {IDB_BLACK_KING, "bitmaps/black-king.bmp", Kind::BlackPiece},
+    {IDB_BLACK_ADVISOR, "bitmaps/black-advisor.bmp", Kind::BlackPiece},
+    {IDB_BLACK_BISHOP, "bitmaps/black-bishop.bmp", Kind::BlackPiece},
+    {IDB_BLACK_KNIGHT, "bitmaps/black-knight.bmp", Kind::BlackPiece},
+    {IDB_BLACK_ROOK, "bitmaps/black-rook.bmp", Kind::BlackPiece},
+    {IDB_BLACK_CANNON, "bitmaps/black-cannon.bmp", Kind::BlackPiece},
+    {IDB_BLACK_PAWN, "bitmaps/black-pawn.bmp", Kind::BlackPiece},
 };
 
 void PrintTo(const BitmapCase& c, std::ostream* os) { *os << c.file; }
@@ -285,11 +287,11 @@ struct IconCase {
 };
 
 const IconCase ICONS[] = {
-    {100, "icons/lanterra.ico", {16, 32, 48}},
-    {101, "icons/quote.ico", {16, 32}},
-    {108, "icons/win.ico", {32}},
-    {109, "icons/draw.ico", {32}},
-    {110, "icons/loss.ico", {32}},
+    {IDI_PROGRAM, "icons/lanterra.ico", {16, 32, 48}},
+    {IDI_QUOTE, "icons/quote.ico", {16, 32}},
+    {IDI_RESULT_WIN, "icons/win.ico", {32}},
+    {IDI_RESULT_DRAW, "icons/draw.ico", {32}},
+    {IDI_RESULT_LOSS, "icons/loss.ico", {32}},
 };
 
 void PrintTo(const IconCase& c, std::ostream* os) { *os << c.file; }
@@ -342,12 +344,18 @@ struct SoundCase {
 };
 
 const SoundCase SOUNDS[] = {
-    {300, "sounds/select.wav", 0.5},          {301, "sounds/refused.wav", 0.5},
-    {302, "sounds/human-move.wav", 0.5},      {303, "sounds/computer-move.wav", 0.5},
-    {304, "sounds/human-capture.wav", 0.5},   {305, "sounds/computer-capture.wav", 0.5},
-    {306, "sounds/human-check.wav", 0.5},     {307, "sounds/computer-check.wav", 0.5},
-    {308, "sounds/win.wav", 1.5},             {309, "sounds/draw.wav", 1.5},
-    {310, "sounds/loss.wav", 1.5},            {311, "sounds/new-game.wav", 1.5},
+    {IDW_SELECT, "sounds/select.wav", 0.5},
+    {IDW_REFUSED, "sounds/refused.wav", 0.5},
+    {IDW_HUMAN_MOVE, "sounds/human-move.wav", 0.5},
+    {IDW_COMPUTER_MOVE, "sounds/computer-move.wav", 0.5},
+    {IDW_HUMAN_CAPTURE, "sounds/human-capture.wav", 0.5},
+    {IDW_COMPUTER_CAPTURE, "sounds/computer-capture.wav", 0.5},
+    {IDW_HUMAN_CHECK, "sounds/human-check.wav", 0.5},
+    {IDW_COMPUTER_CHECK, "sounds/computer-check.wav", 0.5},
+    {IDW_WIN, "sounds/win.wav", 1.5},
+    {IDW_DRAW, "sounds/draw.wav", 1.5},
+    {IDW_LOSS, "sounds/loss.wav", 1.5},
+    {IDW_NEW_GAME, "sounds/new-game.wav", 1.5},
 };
 
 void PrintTo(const SoundCase& c, std::ostream* os) { *os << c.file; }

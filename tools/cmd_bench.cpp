@@ -5,9 +5,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string_view>
 
-#include "engine/search_context.h"
+#include "engine/engine.h"
+#include "engine/transposition_table.h"
 #include "rules/notation.h"
 #include "tools/position_args.h"
 
@@ -70,9 +72,9 @@ int RunBench(const Args& args) {
     std::fprintf(stderr, "usage: lanterra bench\n");
     return 2;
   }
-  auto ctx = MakeSearchContext();
-  ctx->level = BENCH_LEVEL;
-  ctx->random.Seed(BENCH_SEED);  // one seed for the whole run; the book stays empty
+  // One seed for the whole run, and no book.
+  Engine engine({}, BENCH_SEED);
+  engine.SetLevel(BENCH_LEVEL);
 
   long long totalNodes = 0;
   double totalSeconds = 0;
@@ -95,21 +97,21 @@ int RunBench(const Args& args) {
       }
       if (!ReadPositionArgs(words, 0, pos)) return 1;
     }
-    ctx->nodeCount = 0;
     auto start = std::chrono::steady_clock::now();
-    ThinkMove(*ctx, pos);
+    const Decision decision = engine.Decide(pos);
     double seconds = SecondsSince(start);
-    totalNodes += ctx->nodeCount;
+    totalNodes += decision.nodes;
     totalSeconds += seconds;
     std::printf("%2d %-38.*s bestmove %s depth %d nodes %d score %d\n", number, int(bp.name.size()),
-                bp.name.data(), IccsMove(ctx->chosenMove).c_str(), ctx->completedDepth, ctx->nodeCount,
-                ctx->rootScore);
+                bp.name.data(), IccsMove(decision.move).c_str(), decision.depth, decision.nodes, decision.score);
   }
 
-  // Every decision starts by emptying the 16 MiB table; time it on its own.
+  // Every decision starts by emptying the 16 MiB table; time it on its own,
+  // on a table of the engine's size.
   constexpr int CLEAR_ROUNDS = 20;
+  auto table = std::make_unique<TranspositionTable>();
   auto clearStart = std::chrono::steady_clock::now();
-  for (int i = 0; i < CLEAR_ROUNDS; ++i) ctx->table.Clear();
+  for (int i = 0; i < CLEAR_ROUNDS; ++i) table->Clear();
   double clearMs = SecondsSince(clearStart) * 1000 / CLEAR_ROUNDS;
 
   std::printf("time %.3f s, table clear %.2f ms per decision\n", totalSeconds, clearMs);

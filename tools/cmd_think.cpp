@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "engine/search_context.h"
+#include "engine/book.h"
+#include "engine/engine.h"
 #include "rules/notation.h"
 #include "tools/position_args.h"
 
@@ -42,21 +43,20 @@ int RunThink(const Args& args) {
   Position pos;
   if (!ReadPositionArgs(args, i, pos)) return 2;
 
-  auto ctx = MakeSearchContext();
-  ctx->level = int(level);
-  ctx->random.Seed(uint32_t(seed));
-  if (useBook) ReadBook(ctx->book, EmbeddedBookData());
+  Engine engine(EmbeddedBookData(), uint32_t(seed));
+  engine.SetLevel(int(level));
+  engine.UseBook(useBook);
 
   auto start = std::chrono::steady_clock::now();
-  ThinkMove(*ctx, pos);
+  const Decision decision = engine.Decide(pos);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-  if (ctx->chosenMove == 0) {
+  if (decision.move == 0) {
     std::printf("bestmove (none)\n");
     return 1;
   }
-  std::printf("bestmove %s depth %d nodes %d score %d\n", IccsMove(ctx->chosenMove).c_str(),
-              ctx->completedDepth, ctx->nodeCount, ctx->rootScore);
+  std::printf("bestmove %s depth %d nodes %d score %d\n", IccsMove(decision.move).c_str(), decision.depth,
+              decision.nodes, decision.score);
   std::fprintf(stderr, "time %.3f s\n", seconds);
   return 0;
 }

@@ -12,31 +12,50 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <memory>
 #include <ostream>
 #include <set>
 #include <thread>
 
-#include "engine/search_context.h"
+#include "engine/engine.h"
+#include "rules/game_end.h"
 #include "rules/notation.h"
 
 namespace lanterra::tool {
 
-Verdict JudgeMove(Position& pos) {
-  // The side to move is the one that did not just move; every ruling is
-  // made from its point of view, as the game makes it.
-  Outcome sideToMoveLoses = pos.side == SIDE_RED ? Outcome::BLACK_WINS : Outcome::RED_WINS;
-  Outcome sideToMoveWins = pos.side == SIDE_RED ? Outcome::RED_WINS : Outcome::BLACK_WINS;
-  int status = pos.RepetitionStatus(3);
-  if (pos.IsMated()) return {sideToMoveLoses, pos.IsInCheck() ? "mate" : "stalemate"};
-  if (status != 0) {
-    int score = pos.RepetitionScore(status);
-    if (score > SCORE_WIN) return {sideToMoveWins, "perpetual check"};
-    if (score < -SCORE_WIN) return {sideToMoveLoses, "perpetual check"};
-    return {Outcome::DRAW, "repetition"};
+std::string Verdict::Text() const {
+  switch (reason) {
+    case Reason::NONE: return "";
+    case Reason::MATE: return "mate";
+    case Reason::STALEMATE: return "stalemate";
+    case Reason::PERPETUAL_CHECK: return "perpetual check";
+    case Reason::REPETITION: return "repetition";
+    case Reason::MOVE_LIMIT: return "100-move limit";
+    case Reason::OUR_ENGINE_NO_MOVE: return "our engine gave no legal move";
+    case Reason::OUTSIDE_ENGINE_FAILED: return "outside engine failed: " + detail;
+    case Reason::OUTSIDE_ENGINE_NO_MOVE: return "outside engine gave " + detail;
+    case Reason::OUTSIDE_ENGINE_ILLEGAL_MOVE: return "outside engine played the illegal move " + detail;
   }
-  if (pos.historyCount > 100) return {Outcome::DRAW, "100-move limit"};
-  if (pos.LastRecord().captured) pos.CollapseHistory();
-  return {};
+  return "";
+}
+
+Verdict Adjudicate(Position& pos) {
+  const Ending ending = JudgeMove(pos);
+  if (ending == Ending::NONE) return {};
+  // The side to move is the one that did not just move.
+  const Outcome moverWins = pos.side == SIDE_RED ? Outcome::BLACK_WINS : Outcome::RED_WINS;
+  const Outcome moverLoses = pos.side == SIDE_RED ? Outcome::RED_WINS : Outcome::BLACK_WINS;
+  const Result result = ResultOf(ending);
+  const Outcome outcome = result == Result::DRAW         ? Outcome::DRAW
+                          : result == Result::MOVER_WINS ? moverWins
+                                                         : moverLoses;
+  switch (ending) {
+    case Ending::MATE: return {outcome, Reason::MATE, {}};
+    case Ending::STALEMATE: return {outcome, Reason::STALEMATE, {}};
+    case Ending::REPETITION: return {outcome, Reason::REPETITION, {}};
+    case Ending::MOVE_LIMIT: return {outcome, Reason::MOVE_LIMIT, {}};
+    default: return {outcome, Reason::PERPETUAL_CHECK, {}};
+  }
 }
 
 EloEstimate EstimateElo(const MatchScore& score) {
@@ -81,7 +100,7 @@ std::vector<std::vector<Move>> BookOpenings(const Book& book, int count, int pli
       Move mv = LookupBook(book, pos, random);
       if (mv == 0 || !pos.DoMove(mv)) break;
       line.push_back(mv);
-      if (JudgeMove(pos).outcome != Outcome::ONGOING) break;
+      if (Adjudicate(pos).outcome != Outcome::ONGOING) break;
     }
     if (int(line.size()) < plies) continue;
     uint64_t id = (uint64_t(pos.zobrist.lockA) << 32) | pos.zobrist.lockB;
@@ -151,7 +170,7 @@ std::string FormatPgn(const GameRecord& game, std::string_view event) {
   tag("Red", game.red);
   tag("Black", game.black);
   tag("Result", ResultText(game.verdict.outcome));
-  tag("Termination", game.verdict.reason);
+  tag("Termination", game.verdict.Text());
   tag("Format", "ICCS");
   text += '\n';
 
@@ -170,7 +189,7 @@ std::string FormatPgn(const GameRecord& game, std::string_view event) {
     if (i % 2 == 0) word = std::to_string(i / 2 + 1) + ". " + word;
     add(word);
   }
-  if (!game.verdict.reason.empty()) add("{" + game.verdict.reason + "}");
+  if (game.verdict.reason != Reason::NONE) add("{" + game.verdict.Text() + "}");
   add(std::string(ResultText(game.verdict.outcome)));
   text += line + "\n\n";
   return text;
@@ -340,7 +359,7 @@ void OutsideEngine::Stop() {
 namespace {
 
 // Plays one game from the opening line; our engine has colour ourSide.
-GameRecord PlayGame(const MatchSettings& settings, SearchContext& ctx, OutsideEngine& engine,
+GameRecord PlayGame(const MatchSettings& settings, Engine& ours, OutsideEngine& engine,
                     const std::vector<Move>& opening, int ourSide, int round) {
   GameRecord game;
   game.round = round;
@@ -354,45 +373,42 @@ GameRecord PlayGame(const MatchSettings& settings, SearchContext& ctx, OutsideEn
   Position pos;
   pos.SetUpStart(0);
   for (Move mv : opening) {
-    pos.distance = 0;
     if (!pos.DoMove(mv)) break;
     game.moves.push_back(mv);
-    game.verdict = JudgeMove(pos);
+    game.verdict = Adjudicate(pos);
     if (game.verdict.outcome != Outcome::ONGOING) return game;
   }
 
   std::string error;
   if (!engine.NewGame(error)) {
-    game.verdict = {weWin, "outside engine failed: " + error};
+    game.verdict = {weWin, Reason::OUTSIDE_ENGINE_FAILED, error};
     return game;
   }
-  ctx.random.Seed(settings.seed + uint32_t(round));
+  ours.Seed(settings.seed + uint32_t(round));
   for (;;) {
     Move mv = 0;
     if (pos.side == ourSide) {
-      ThinkMove(ctx, pos);
-      mv = ctx.chosenMove;
+      mv = ours.Decide(pos).move;
       if (mv == 0 || !pos.IsPseudoLegal(mv) || !pos.DoMove(mv)) {
-        game.verdict = {theyWin, "our engine gave no legal move"};
+        game.verdict = {theyWin, Reason::OUR_ENGINE_NO_MOVE, {}};
         return game;
       }
     } else {
       if (!engine.BestMove(game.moves, mv, error)) {
-        game.verdict = {weWin, "outside engine failed: " + error};
+        game.verdict = {weWin, Reason::OUTSIDE_ENGINE_FAILED, error};
         return game;
       }
       if (mv == 0) {
-        game.verdict = {weWin, "outside engine gave " + error};
+        game.verdict = {weWin, Reason::OUTSIDE_ENGINE_NO_MOVE, error};
         return game;
       }
-      pos.distance = 0;
       if (!pos.IsPseudoLegal(mv) || !pos.DoMove(mv)) {
-        game.verdict = {weWin, "outside engine played the illegal move " + IccsMove(mv)};
+        game.verdict = {weWin, Reason::OUTSIDE_ENGINE_ILLEGAL_MOVE, IccsMove(mv)};
         return game;
       }
     }
     game.moves.push_back(mv);
-    game.verdict = JudgeMove(pos);
+    game.verdict = Adjudicate(pos);
     if (game.verdict.outcome != Outcome::ONGOING) return game;
   }
 }
@@ -405,12 +421,12 @@ bool RunMatch(const MatchSettings& settings, std::ostream& log, MatchScore& scor
   OutsideEngine engine;
   if (!engine.Start(settings.engine, error)) return false;
 
-  auto ctx = MakeSearchContext();
-  ctx->level = settings.level;
-  Book openingBook;
-  ReadBook(openingBook, EmbeddedBookData());
-  if (settings.useBook) ReadBook(ctx->book, EmbeddedBookData());
-  auto openings = BookOpenings(openingBook, settings.openings, settings.openingPlies, settings.seed);
+  Engine ours(EmbeddedBookData(), settings.seed);
+  ours.SetLevel(settings.level);
+  ours.UseBook(settings.useBook);
+  auto openingBook = std::make_unique<Book>();
+  ReadBook(*openingBook, EmbeddedBookData());
+  auto openings = BookOpenings(*openingBook, settings.openings, settings.openingPlies, settings.seed);
 
   std::ofstream pgn;
   if (!settings.pgnPath.empty()) {
@@ -423,7 +439,7 @@ bool RunMatch(const MatchSettings& settings, std::ostream& log, MatchScore& scor
     for (int ourSide : {SIDE_RED, SIDE_BLACK}) {
       ++round;
       if (!(ourSide == SIDE_RED ? settings.playRed : settings.playBlack)) continue;
-      GameRecord game = PlayGame(settings, *ctx, engine, opening, ourSide, round);
+      GameRecord game = PlayGame(settings, ours, engine, opening, ourSide, round);
       Outcome weWin = ourSide == SIDE_RED ? Outcome::RED_WINS : Outcome::BLACK_WINS;
       if (game.verdict.outcome == Outcome::DRAW)
         ++score.draws;
@@ -432,12 +448,12 @@ bool RunMatch(const MatchSettings& settings, std::ostream& log, MatchScore& scor
       else
         ++score.losses;
       log << "game " << round << ": " << game.red << " - " << game.black << " " << ResultText(game.verdict.outcome)
-          << " (" << game.verdict.reason << ", " << game.moves.size() << " plies)\n"
+          << " (" << game.verdict.Text() << ", " << game.moves.size() << " plies)\n"
           << std::flush;
       if (pgn) pgn << FormatPgn(game, event) << std::flush;
       // A dead engine would lose every remaining game at once; better to stop.
-      if (game.verdict.reason.starts_with("outside engine failed")) {
-        error = game.verdict.reason;
+      if (game.verdict.reason == Reason::OUTSIDE_ENGINE_FAILED) {
+        error = game.verdict.Text();
         log << ScoreLine(score) << '\n';
         return false;
       }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/book.h"
 #include "rules/notation.h"
 #include "tools/position_args.h"
 
@@ -105,10 +106,11 @@ bool ReadCommandLine(std::istream& in, std::string& line, bool& tooLong) {
 class Session {
  public:
   Session(std::ostream& out, Dialect dialect, const ProtocolCaps& caps)
-      : out(out), names(DIALECTS[dialect == Dialect::UCI ? 1 : 0]), caps(caps), ctx(MakeSearchContext()) {
-    ctx->level = 3;
-    ctx->random.Seed(uint32_t(std::time(nullptr)));
-    ReadBook(ctx->book, EmbeddedBookData());
+      : out(out),
+        names(DIALECTS[dialect == Dialect::UCI ? 1 : 0]),
+        caps(caps),
+        engine(EmbeddedBookData(), uint32_t(std::time(nullptr))) {
+    engine.SetLevel(3);
     position.SetUpStart(0);
   }
 
@@ -149,15 +151,15 @@ class Session {
   void Hello() {
     Say("id name Lanterra");
     Say("id author the Lanterra developers");
-    std::string level = std::to_string(ctx->level);
+    std::string level = std::to_string(engine.Level());
     if (names.uciOptions) {
       Say("option name UCI_Variant type combo default xiangqi var xiangqi");
       Say("option name " + std::string(names.levelName) + " type spin default " + level + " min 0 max 6");
-      Say("option name " + std::string(names.bookName) + " type check default " + (useBook ? "true" : "false"));
+      Say("option name " + std::string(names.bookName) + " type check default " + (engine.UsesBook() ? "true" : "false"));
       Say("option name " + std::string(names.seedName) + " type string default clock");
     } else {
       Say("option " + std::string(names.levelName) + " type spin min 0 max 6 default " + level);
-      Say("option " + std::string(names.bookName) + " type check default " + (useBook ? "true" : "false"));
+      Say("option " + std::string(names.bookName) + " type check default " + (engine.UsesBook() ? "true" : "false"));
       Say("option " + std::string(names.seedName) + " type string default clock");
     }
     Say(names.ok);
@@ -182,7 +184,7 @@ class Session {
       long long level;
       if (!ParseNumber(value, level) || level < 0 || level > MAX_LEVEL)
         return Error("level must be 0..6, not '" + Printable(value) + "'");
-      ctx->level = int(level);
+      engine.SetLevel(int(level));
     } else if (EqualsNoCase(name, names.bookName)) {
       bool on;
       if (EqualsNoCase(value, "true") || EqualsNoCase(value, "on")) {
@@ -192,19 +194,13 @@ class Session {
       } else {
         return Error("book must be true or false, not '" + Printable(value) + "'");
       }
-      useBook = on;
-      // The decision consults whatever the context holds; an empty book is
-      // the way to switch it off.
-      if (on)
-        ReadBook(ctx->book, EmbeddedBookData());
-      else
-        ctx->book.bookSize = 0;
+      engine.UseBook(on);
     } else if (EqualsNoCase(name, names.seedName)) {
       long long seed;
       if (EqualsNoCase(value, "clock")) {
-        ctx->random.Seed(uint32_t(std::time(nullptr)));
+        engine.Seed(uint32_t(std::time(nullptr)));
       } else if (ParseNumber(value, seed) && seed >= 0 && seed <= 0xFFFFFFFFLL) {
-        ctx->random.Seed(uint32_t(seed));
+        engine.Seed(uint32_t(seed));
       } else {
         return Error("seed must be 0..4294967295 or clock, not '" + Printable(value) + "'");
       }
@@ -282,11 +278,11 @@ class Session {
     // The search works on a copy, so that nothing it does can touch the
     // session's position.
     Position root = position;
-    ThinkMove(*ctx, root, limits, [this](const SearchContext& c) { Info(c); });
-    if (ctx->chosenMove == 0)
+    const Decision decision = engine.Decide(root, limits, [this](const Decision& d) { Info(d); });
+    if (decision.move == 0)
       Say(names.noMove);
     else
-      Say("bestmove " + IccsMove(ctx->chosenMove));
+      Say("bestmove " + IccsMove(decision.move));
   }
 
   static bool IsClockWord(std::string_view key) {
@@ -298,9 +294,9 @@ class Session {
     return false;
   }
 
-  void Info(const SearchContext& c) {
-    std::string line = "info depth " + std::to_string(c.completedDepth) + " score ";
-    int score = c.rootScore;
+  void Info(const Decision& d) {
+    std::string line = "info depth " + std::to_string(d.depth) + " score ";
+    int score = d.score;
     int magnitude = score < 0 ? -score : score;
     if (!names.scoreUnits) {
       line += std::to_string(score);
@@ -311,16 +307,15 @@ class Session {
     } else {
       line += "cp " + std::to_string(score);
     }
-    line += " nodes " + std::to_string(c.nodeCount) + " pv " + IccsMove(c.chosenMove);
+    line += " nodes " + std::to_string(d.nodes) + " pv " + IccsMove(d.move);
     Say(line);
   }
 
   std::ostream& out;
   const DialectTable& names;
   ProtocolCaps caps;
-  std::unique_ptr<SearchContext> ctx;
+  Engine engine;
   Position position;
-  bool useBook = true;
 };
 
 }  // namespace

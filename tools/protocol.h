@@ -8,7 +8,7 @@
 #include <iosfwd>
 #include <string_view>
 
-#include "engine/search_context.h"
+#include "engine/engine.h"
 
 namespace lanterra::tool {
 

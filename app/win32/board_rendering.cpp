@@ -62,8 +62,8 @@ void DrawSprite(HDC target, HDC scratch, int x, int y, HBITMAP bitmap) {
 
 void PaintBoard(HDC target, const Application& app) {
   const Win32Handles& h = app.handles;
-  const UiState& ui = app.game->ui;
-  const Position& position = app.game->currentPosition;
+  const UiState& ui = app.game->Ui();
+  const Position& position = app.game->CurrentPosition();
 
   ScopedMemoryDc memory{target};
   {
@@ -73,7 +73,7 @@ void PaintBoard(HDC target, const Application& app) {
   for (int file = FIRST_FILE; file <= LAST_FILE; ++file) {
     for (int rank = FIRST_RANK; rank <= LAST_RANK; ++rank) {
       const Square sq = SquareAt(rank, file);
-      const CellPoint cell = CellOrigin(DisplayedSquare(sq, ui.flipped != 0));
+      const CellPoint cell = CellOrigin(DisplayedSquare(sq, ui.flipped));
       const PieceCode piece = position.squares[sq];
       if (piece != 0) DrawSprite(target, memory, cell.x, cell.y, h.pieceBitmaps[piece]);
       if (IsFramed(ui, sq)) DrawSprite(target, memory, cell.x, cell.y, h.frameBitmap);
@@ -83,13 +83,13 @@ void PaintBoard(HDC target, const Application& app) {
 
 void PaintSquare(const Application& app, Square sq, bool framed) {
   const Win32Handles& h = app.handles;
-  const CellPoint cell = CellOrigin(DisplayedSquare(sq, app.game->ui.flipped != 0));
+  const CellPoint cell = CellOrigin(DisplayedSquare(sq, app.game->Ui().flipped));
   {
     // Bare board first, so a piece that left the cell leaves no trace.
     ScopedSelect selection{h.scratchDc, h.boardBitmap};
     BitBlt(h.paintDc, cell.x, cell.y, CELL_SIZE, CELL_SIZE, h.scratchDc, cell.x, cell.y, SRCCOPY);
   }
-  const PieceCode piece = app.game->currentPosition.squares[sq];
+  const PieceCode piece = app.game->CurrentPosition().squares[sq];
   if (piece != 0) DrawSprite(h.paintDc, h.scratchDc, cell.x, cell.y, h.pieceBitmaps[piece]);
   if (framed) DrawSprite(h.paintDc, h.scratchDc, cell.x, cell.y, h.frameBitmap);
 }

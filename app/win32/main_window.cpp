@@ -5,10 +5,10 @@
 #include <span>
 
 #include "app/win32/board_geometry.h"
+#include "app/win32/event_resources.h"
 #include "app/win32/gdi_owners.h"
 #include "app/win32/resource_ids.h"
 #include "app/win32/win32_app.h"
-#include "engine/book.h"
 
 namespace lanterra::win32 {
 
@@ -27,6 +27,13 @@ HBITMAP LoadBitmapResource(HINSTANCE instance, int resourceId) {
   return static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0,
                                          LR_SHARED | LR_DEFAULTSIZE));
 }
+
+// The piece pictures are named one by one in lanterra.rc and found here by
+// piece code.
+static_assert(IDB_RED_KING == IDB_PIECE_BASE + SideBit(SIDE_RED) + KING &&
+              IDB_RED_PAWN == IDB_PIECE_BASE + SideBit(SIDE_RED) + PAWN);
+static_assert(IDB_BLACK_KING == IDB_PIECE_BASE + SideBit(SIDE_BLACK) + KING &&
+              IDB_BLACK_PAWN == IDB_PIECE_BASE + SideBit(SIDE_BLACK) + PAWN);
 
 void LoadPictures(Win32Handles& h) {
   h.boardBitmap = LoadBitmapResource(h.instance, IDB_BOARD);
@@ -147,10 +154,10 @@ void Win32Window::PaintBoard() { win32::PaintBoard(app_.handles.paintDc, app_); 
 
 void Win32Window::PaintSquare(Square sq, bool framed) { win32::PaintSquare(app_, sq, framed); }
 
-void Win32Window::PlayEventSound(int id) { win32::PlayEventSound(app_, id); }
+void Win32Window::PlayEventSound(Sound sound) { win32::PlayEventSound(app_, sound); }
 
-int Win32Window::ShowMessageBox(const char* text, const char* caption, unsigned style, int iconId) {
-  return win32::ShowMessageBox(app_, text, caption, style, iconId);
+Answer Win32Window::AskAboutResult(const char* text, const char* caption, GameResult result) {
+  return win32::ShowMessageBox(app_, text, caption, MB_YESNO, ResultIcon(result)) == IDYES ? Answer::YES : Answer::NO;
 }
 
 void Win32Window::EnableUndo(bool enabled) {
@@ -166,40 +173,36 @@ void Win32Window::SetBusyCursor(bool busy) {
 int RunProgram(HINSTANCE instance, int showCommand) {
   static Application app;
   theApp = &app;
-  app.engine = MakeSearchContext();
-  app.window = std::make_unique<Win32Window>(app);
-  app.game = std::make_unique<GameController>(*app.window, *app.engine);
-  GameController& game = *app.game;
   Win32Handles& h = app.handles;
 
-  // 1. One generator serves the book, the root search's noise and the quotes.
-  app.engine->random.Seed(uint32_t(std::time(nullptr)));
-  // 2. The Zobrist keys are built at compile time: nothing to generate here.
-  // 3. The module, for every resource.
+  // 1. Module: every resource is loaded from it.
   h.instance = instance;
-  // 4. The opening book.
-  ReadBook(app.engine->book, BookResource(instance));
-  // 5. Sound on, lowest level.
-  game.ui.soundOn = 1;
-  game.SetLevel(0);
-  // 6. The pictures, shared and kept for the whole run.
+  // 2. Engine: made with the opening book and its generator seeded with the
+  //    time; that one generator serves the book, the root search's noise and
+  //    the quotes. The Zobrist keys are built at compile time, so there is
+  //    nothing to generate.
+  app.engine = std::make_unique<Engine>(BookResource(instance), uint32_t(std::time(nullptr)));
+  // 3. Controller: it starts with sound on at the lowest level.
+  app.window = std::make_unique<Win32Window>(app);
+  app.game = std::make_unique<GameController>(*app.window, *app.engine);
+  // 4. Pictures: shared and kept for the whole run.
   LoadPictures(h);
-  // 7, 8. The window and its menu.
+  // 5. Window and menu.
   h.mainWindow = CreateMainWindow(instance);
   if (!h.mainWindow) return 0;
   h.menu = GetMenu(h.mainWindow);
-  // 9. The menu resource carries no marks; the state it mirrors starts here.
+  // 6. Menu marks: the menu resource carries none; the state they mirror
+  //    starts here.
   CheckMenuItem(h.menu, IDC_LEVEL_FIRST, MF_BYCOMMAND | MF_CHECKED);
   CheckMenuItem(h.menu, IDC_SOUND, MF_BYCOMMAND | MF_CHECKED);
-  // 10. The normal setup, human on red.
-  game.ui.flipped = 0;
-  game.undoSnapshot.SetUpStart(0);
-  game.RestoreSnapshot();
-  // 11. Show and paint.
+  // 7. Game: the normal setup, human on red.
+  Position start;
+  start.SetUpStart(0);
+  app.game->Begin(start, false);
+  // 8. Show and paint, then greet with the new-game sound and run.
   ShowWindow(h.mainWindow, showCommand);
   UpdateWindow(h.mainWindow);
-  // 12, 13.
-  PlayEventSound(app, IDW_NEW_GAME);
+  PlayEventSound(app, Sound::NEW_GAME);
   return RunMessageLoop();
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/win32/event_resources.h"
 #include "app/win32/gdi_owners.h"
 #include "app/win32/resource_ids.h"
 #include "app/win32/texts.h"
@@ -67,14 +68,14 @@ void CopyRecommendation(const Application& app) {
 }
 
 void ShowQuote(Application& app) {
-  if (app.game->ui.soundOn) MessageBeep(MB_ICONASTERISK);
+  if (app.game->Ui().soundOn) MessageBeep(MB_ICONASTERISK);
   // Consecutive quotes may repeat: each is an independent draw.
-  const int index = app.engine->random.Next() % int(std::size(QUOTES));
+  const int index = app.engine->NextRandom() % int(std::size(QUOTES));
   ShowMessageBox(app, QUOTES[index], CAPTION_QUOTE, MB_OK, IDI_QUOTE);
 }
 
 void ShowAbout(const Application& app) {
-  if (app.game->ui.soundOn) MessageBeep(MB_ICONASTERISK);
+  if (app.game->Ui().soundOn) MessageBeep(MB_ICONASTERISK);
   ShowMessageBox(app, TEXT_ABOUT, CAPTION_ABOUT, MB_OK, IDI_PROGRAM);
 }
 
@@ -94,7 +95,7 @@ void OnMenuCommand(Application& app, int commandId) {
     game.Undo();
   } else if (commandId == IDC_SOUND) {
     game.ToggleSound();
-    SetCheckMark(app.handles.menu, IDC_SOUND, game.ui.soundOn != 0);
+    SetCheckMark(app.handles.menu, IDC_SOUND, game.Ui().soundOn);
   } else if (commandId == IDC_EXIT) {
     DestroyWindow(app.handles.mainWindow);
   } else if (in(IDC_SHARE_QZONE, IDC_SHARE_RENREN) || in(IDC_LATEST_VERSION, IDC_FEEDBACK)) {
@@ -109,11 +110,11 @@ void OnMenuCommand(Application& app, int commandId) {
   // Any other id is swallowed.
 }
 
-void PlayEventSound(const Application& app, int soundId) {
-  if (!app.game->ui.soundOn) return;
+void PlayEventSound(const Application& app, Sound sound) {
+  if (!app.game->Ui().soundOn) return;
   // Asynchronous, never waiting for a busy device; a new sound cuts the one
   // still playing.
-  PlaySoundA(MAKEINTRESOURCEA(soundId), app.handles.instance, SND_RESOURCE | SND_ASYNC | SND_NOWAIT);
+  PlaySoundA(MAKEINTRESOURCEA(SoundResource(sound)), app.handles.instance, SND_RESOURCE | SND_ASYNC | SND_NOWAIT);
 }
 
 int ShowMessageBox(const Application& app, const char* text, const char* caption, unsigned style,

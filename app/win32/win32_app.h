@@ -8,7 +8,7 @@
 
 #include "app/game_controller.h"
 #include "app/window_services.h"
-#include "engine/search_context.h"
+#include "engine/engine.h"
 
 namespace lanterra::win32 {
 
@@ -37,8 +37,8 @@ class Win32Window final : public WindowServices {
   void EndDrawing() override;
   void PaintBoard() override;
   void PaintSquare(Square sq, bool framed) override;
-  void PlayEventSound(int id) override;
-  int ShowMessageBox(const char* text, const char* caption, unsigned style, int iconId) override;
+  void PlayEventSound(Sound sound) override;
+  Answer AskAboutResult(const char* text, const char* caption, GameResult result) override;
   void EnableUndo(bool enabled) override;
   void SetBusyCursor(bool busy) override;
 
@@ -48,7 +48,7 @@ class Win32Window final : public WindowServices {
 
 struct Application {
   Win32Handles handles;
-  std::unique_ptr<SearchContext> engine;
+  std::unique_ptr<Engine> engine;
   std::unique_ptr<Win32Window> window;
   std::unique_ptr<GameController> game;
 };
@@ -62,7 +62,7 @@ void TransparentBlit(HDC target, int x, int y, int width, int height, HDC source
 
 // Menu commands, sounds and messages.
 void OnMenuCommand(Application& app, int commandId);
-void PlayEventSound(const Application& app, int soundId);
+void PlayEventSound(const Application& app, Sound sound);
 int ShowMessageBox(const Application& app, const char* text, const char* caption, unsigned style,
                    int iconId);
 

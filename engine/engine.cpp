@@ -1,57 +1,16 @@
 // The move decision: opening book, forced moves, then iterative deepening of
 // the root search within the level's node budget.
+#include "engine/engine.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
 
-#include "engine/move_sorter.h"
+#include "engine/book.h"
 #include "engine/search.h"
 #include "engine/search_context.h"
 
 namespace lanterra {
-
-std::unique_ptr<SearchContext> MakeSearchContext() { return std::make_unique<SearchContext>(); }
-
-int RootSearch(SearchContext& ctx, int depth) {
-  Position& pos = *ctx.pos;
-
-  // 1. The previous iteration's choice is tried first.
-  MoveSorter sorter(ctx, ctx.chosenMove);
-  int best = -SCORE_MATE;
-
-  // 2. The root has no beta; later moves must beat the (noisy) best.
-  while (Move mv = sorter.NextMove()) {
-    if (!pos.DoMove(mv)) continue;
-    int newDepth = pos.LastRecord().inCheck ? depth : depth - 1;
-    int score;
-    if (best == -SCORE_MATE) {
-      score = -Search(ctx, -SCORE_MATE, SCORE_MATE, newDepth, true);
-    } else {
-      score = -Search(ctx, -best - 1, -best, newDepth, false);
-      if (score > best) score = -Search(ctx, -SCORE_MATE, -best, newDepth, true);
-    }
-    pos.UndoMove();
-
-    if (score > best) {
-      best = score;
-      ctx.chosenMove = mv;
-      // A little noise varies the play between games; decided results
-      // (mates, perpetual-check rulings) keep their exact value.
-      if (score > -SCORE_WIN && score < SCORE_WIN) {
-        int r1 = ctx.random.Next();
-        int r2 = ctx.random.Next();
-        best = score + (r1 & ROOT_NOISE_MASK) - (r2 & ROOT_NOISE_MASK);
-      }
-    }
-  }
-
-  // 3.
-  ctx.table.Store(pos, BOUND_EXACT, best, depth, ctx.chosenMove);
-  RecordBestMove(ctx, ctx.chosenMove, depth);
-
-  // 4.
-  return best;
-}
 
 namespace {
 
@@ -82,9 +41,29 @@ class HistoryTailGuard {
 
 }  // namespace
 
-void ThinkMove(SearchContext& ctx, Position& pos) { ThinkMove(ctx, pos, SearchLimits{}, nullptr); }
+Engine::Engine(std::span<const uint8_t> book, uint32_t seed)
+    : search_(std::make_unique<SearchContext>()), book_(std::make_unique<Book>()) {
+  ReadBook(*book_, book);
+  search_->random.Seed(seed);
+}
 
-void ThinkMove(SearchContext& ctx, Position& pos, const SearchLimits& limits, const IterationReport& report) {
+Engine::~Engine() = default;
+
+bool Engine::SetLevel(int level) {
+  if (level < 0 || level > MAX_LEVEL) return false;
+  level_ = level;
+  return true;
+}
+
+void Engine::Seed(uint32_t seed) { search_->random.Seed(seed); }
+
+int Engine::NextRandom() { return search_->random.Next(); }
+
+Decision Engine::Decide(Position& pos, const SearchLimits& limits, const IterationReport& report) {
+  Decision decision;
+  // A search line would run off the end of the history.
+  if (pos.historyCount > MOVE_HISTORY_CAPACITY - DECISION_HISTORY_ROOM) return decision;
+  SearchContext& ctx = *search_;
   HistoryTailGuard guard(pos);
   ctx.pos = &pos;
 
@@ -95,21 +74,23 @@ void ThinkMove(SearchContext& ctx, Position& pos, const SearchLimits& limits, co
 
   // 2. The current position becomes the root.
   pos.distance = 0;
-  ctx.completedDepth = 0;
-  ctx.rootScore = 0;
 
-  // 3. + 4. A book move is played unless it would complete a threefold
+  // 3. Book: a book move is played unless it would complete a threefold
   //    repetition. A book move DoMove refuses was never made, so there is
-  //    nothing to take back; it is simply dropped.
-  ctx.chosenMove = LookupBook(ctx.book, pos, ctx.random);
+  //    nothing to take back; it is simply dropped. A book switched off
+  //    draws nothing from the generator, as an empty one.
+  ctx.chosenMove = useBook_ ? LookupBook(*book_, pos, ctx.random) : 0;
   if (ctx.chosenMove != 0 && pos.DoMove(ctx.chosenMove)) {
     int status = pos.RepetitionStatus(3);
     pos.UndoMove();
-    if (status == 0) return;
+    if (status == 0) {
+      decision.move = ctx.chosenMove;
+      return decision;
+    }
   }
 
-  // 5. A forced move needs no search. Otherwise the last legal move in
-  //    generation order opens the first iteration.
+  // 4. Forced move: one legal move needs no search. Otherwise the last
+  //    legal move in generation order opens the first iteration.
   Move moves[MAX_MOVES_PER_POSITION];
   int count = pos.ListMoves(moves, 0);
   int legal = 0;
@@ -120,27 +101,26 @@ void ThinkMove(SearchContext& ctx, Position& pos, const SearchLimits& limits, co
     ++legal;
     ctx.chosenMove = moves[i];
   }
-  if (legal <= 1) return;
+  decision.move = ctx.chosenMove;
+  if (legal <= 1) return decision;
 
-  // 6. Deepen until a decided score or the spent budget; an iteration is
+  // 5. Deepening until a decided score or the spent budget; an iteration is
   //    never cut short, so depth 1 always completes. A depth limit alone
   //    still stops past MAX_SEARCH_NODES, long before the node counter could
   //    overflow.
   const int32_t budget = limits.nodes > 0   ? limits.nodes
                          : limits.depth > 0 ? MAX_SEARCH_NODES
-                                            : NodeBudget(ctx.level);
+                                            : NodeBudget(level_);
   const int lastDepth = limits.depth > 0 && limits.depth < MAX_PLY ? limits.depth : MAX_PLY;
   ctx.nodeCount = 0;
   for (int depth = 1; depth <= lastDepth; ++depth) {
     int score = RootSearch(ctx, depth);
-    ctx.completedDepth = depth;
-    ctx.rootScore = score;
-    if (report) report(ctx);
+    decision = {ctx.chosenMove, depth, score, ctx.nodeCount};
+    if (report) report(decision);
     if (score > SCORE_WIN || score < -SCORE_WIN) break;
     if (ctx.nodeCount > budget) break;
   }
-
-  // 7. ctx.chosenMove holds the decision.
+  return decision;
 }
 
 }  // namespace lanterra
