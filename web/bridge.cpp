@@ -11,11 +11,12 @@
 
 #include "app/game_controller.h"
 #include "app/win32/board_geometry.h"
+#include "app/win32/event_resources.h"
 #include "app/win32/resource_ids.h"
 #include "app/win32/texts.h"
 #include "app/win32/web_links.h"
 #include "engine/book.h"
-#include "engine/search_context.h"
+#include "engine/engine.h"
 
 // Messages to the page. Texts travel as their GBK bytes; the page decodes them.
 EM_JS(void, PostBoard, (const int32_t* cells, int count), {
@@ -53,6 +54,10 @@ namespace {
 // picture of its own rather than an icon resource.
 constexpr char ICON_INFORMATION[] = "information";
 
+// Message box styles the page draws: a lone OK button, or Yes and No.
+constexpr unsigned BOX_OK = 0x0;
+constexpr unsigned BOX_YESNO = 0x4;
+
 class WorkerWindow final : public WindowServices {
  public:
   void Attach(GameController& game) { game_ = &game; }
@@ -63,7 +68,7 @@ class WorkerWindow final : public WindowServices {
   void EndDrawing() override {}
 
   void PaintBoard() override {
-    const bool flipped = game_->ui.flipped != 0;
+    const bool flipped = game_->Ui().flipped;
     int32_t cells[90 * 4];
     int n = 0;
     for (int file = win32::FIRST_FILE; file <= win32::LAST_FILE; ++file) {
@@ -72,7 +77,7 @@ class WorkerWindow final : public WindowServices {
         const win32::CellPoint cell = win32::CellOrigin(win32::DisplayedSquare(sq, flipped));
         cells[n++] = cell.x;
         cells[n++] = cell.y;
-        cells[n++] = game_->currentPosition.squares[sq];
+        cells[n++] = game_->CurrentPosition().squares[sq];
         cells[n++] = IsFramed(sq) ? 1 : 0;
       }
     }
@@ -80,38 +85,43 @@ class WorkerWindow final : public WindowServices {
   }
 
   void PaintSquare(Square sq, bool framed) override {
-    const win32::CellPoint cell = win32::CellOrigin(win32::DisplayedSquare(sq, game_->ui.flipped != 0));
-    PostSquare(cell.x, cell.y, game_->currentPosition.squares[sq], framed ? 1 : 0);
+    const win32::CellPoint cell = win32::CellOrigin(win32::DisplayedSquare(sq, game_->Ui().flipped));
+    PostSquare(cell.x, cell.y, game_->CurrentPosition().squares[sq], framed ? 1 : 0);
   }
 
-  void PlayEventSound(int id) override {
-    if (game_->ui.soundOn) PostSound(id);
+  void PlayEventSound(Sound sound) override {
+    if (game_->Ui().soundOn) PostSound(win32::SoundResource(sound));
   }
 
-  // The page's boxes cannot stop this thread, so a game-over box is answered
-  // No here, which makes the controller do nothing more for this click; the
-  // player's real answer arrives later through Answer.
-  int ShowMessageBox(const char* text, const char* caption, unsigned style, int iconId) override {
-    PostBox(text, caption, style, std::to_string(iconId).c_str());
-    if (style == BOX_YESNO) awaitingAnswer_ = true;
-    return style == BOX_YESNO ? ANSWER_NO : 1;
+  // The page's boxes cannot stop this thread, so the box is answered No
+  // here, which makes the controller do nothing more for this click; the
+  // player's real answer arrives later through ReceiveAnswer.
+  Answer AskAboutResult(const char* text, const char* caption, GameResult result) override {
+    ShowBox(text, caption, BOX_YESNO, win32::ResultIcon(result));
+    awaitingAnswer_ = true;
+    return Answer::NO;
   }
 
   void EnableUndo(bool enabled) override { PostUndo(enabled ? 1 : 0); }
   void SetBusyCursor(bool busy) override { PostBusy(busy ? 1 : 0); }
 
+  // A box with one of the program's icons.
+  void ShowBox(const char* text, const char* caption, unsigned style, int iconId) {
+    PostBox(text, caption, style, std::to_string(iconId).c_str());
+  }
+
   // The player's answer to the open game-over box. Yes does what the
   // controller does after a click whose box was answered Yes: a new game
   // from the normal start with the sides swapped.
-  void Answer(int answer) {
+  void ReceiveAnswer(bool yes) {
     if (!awaitingAnswer_) return;
     awaitingAnswer_ = false;
-    if (answer == ANSWER_YES) game_->StartGame(0, game_->ui.flipped == 0);
+    if (yes) game_->StartGame(0, !game_->Ui().flipped);
   }
 
  private:
   bool IsFramed(Square sq) const {
-    const UiState& ui = game_->ui;
+    const UiState& ui = game_->Ui();
     return sq == ui.selectedSquare || sq == MoveFrom(ui.lastMove) || sq == MoveTo(ui.lastMove);
   }
 
@@ -120,14 +130,14 @@ class WorkerWindow final : public WindowServices {
 };
 
 struct Program {
-  std::unique_ptr<SearchContext> engine;
+  std::unique_ptr<Engine> engine;
   WorkerWindow window;
   std::unique_ptr<GameController> game;
 };
 
 Program* program = nullptr;
 
-void PostMenu() { PostMenuState(program->game->ui.level, program->game->ui.soundOn); }
+void PostMenu() { PostMenuState(program->game->Ui().level, program->game->Ui().soundOn ? 1 : 0); }
 
 // What the page needs for the commands it carries out itself: a browser
 // opens a tab or writes the clipboard only while it handles the click.
@@ -150,28 +160,23 @@ using lanterra::web::program;
 
 extern "C" {
 
-// Start-up in the program's order: the generator, the book, sound on and the
-// lowest level, the normal setup with the human on red, a first paint, then
-// the new-game sound.
+// Start-up in the program's order: the engine with the book and the seed,
+// the controller with sound on at the lowest level, the menu's marks, the
+// normal setup with the human on red, a first paint, then the new-game sound.
 EMSCRIPTEN_KEEPALIVE void lanterra_start(uint32_t seed) {
   using namespace lanterra;
   if (program) return;
   program = new web::Program;
-  program->engine = MakeSearchContext();
-  program->engine->random.Seed(seed);
-  ReadBook(program->engine->book, EmbeddedBookData());
+  program->engine = std::make_unique<Engine>(EmbeddedBookData(), seed);
   program->game = std::make_unique<GameController>(program->window, *program->engine);
   program->window.Attach(*program->game);
-  GameController& game = *program->game;
-  game.ui.soundOn = 1;
-  game.SetLevel(0);
   web::PostPageCommands();
   web::PostMenu();
-  game.ui.flipped = 0;
-  game.undoSnapshot.SetUpStart(0);
-  game.RestoreSnapshot();
+  Position start;
+  start.SetUpStart(0);
+  program->game->Begin(start, false);
   program->window.PaintBoard();
-  program->window.PlayEventSound(IDW_NEW_GAME);
+  program->window.PlayEventSound(Sound::NEW_GAME);
 }
 
 // A press on the canvas at (x, y) in board picture pixels, mapped to a
@@ -196,27 +201,29 @@ EMSCRIPTEN_KEEPALIVE void lanterra_command(int id) {
   } else if (id >= IDC_LEVEL_FIRST && id <= IDC_LEVEL_LAST) {
     game.SetLevel(id - IDC_LEVEL_FIRST);
     web::PostMenu();
-    if (id == IDC_LEVEL_LAST) PostBox(TEXT_LEVEL6_WARNING, "Lanterra", BOX_OK, web::ICON_INFORMATION);
+    if (id == IDC_LEVEL_LAST) PostBox(TEXT_LEVEL6_WARNING, "Lanterra", web::BOX_OK, web::ICON_INFORMATION);
   } else if (id == IDC_UNDO) {
     game.Undo();
   } else if (id == IDC_SOUND) {
     game.ToggleSound();
     web::PostMenu();
   } else if (id == IDC_QUOTE) {
-    if (game.ui.soundOn) PostBeep();
+    if (game.Ui().soundOn) PostBeep();
     // Consecutive quotes may repeat: each is an independent draw from the
     // generator the engine draws from too.
-    const int index = program->engine->random.Next() % int(std::size(QUOTES));
-    game.window.ShowMessageBox(QUOTES[index], CAPTION_QUOTE, BOX_OK, IDI_QUOTE);
+    const int index = program->engine->NextRandom() % int(std::size(QUOTES));
+    program->window.ShowBox(QUOTES[index], CAPTION_QUOTE, web::BOX_OK, IDI_QUOTE);
   } else if (id == IDC_ABOUT) {
-    if (game.ui.soundOn) PostBeep();
-    game.window.ShowMessageBox(TEXT_ABOUT, CAPTION_ABOUT, BOX_OK, IDI_PROGRAM);
+    if (game.Ui().soundOn) PostBeep();
+    program->window.ShowBox(TEXT_ABOUT, CAPTION_ABOUT, web::BOX_OK, IDI_PROGRAM);
   }
 }
 
-// The button pressed in a game-over box: 6 Yes, 7 No.
+// The button pressed in a game-over box: 6 Yes, 7 No, as the page's buttons
+// are numbered after the window's.
 EMSCRIPTEN_KEEPALIVE void lanterra_answer(int answer) {
-  if (program) program->window.Answer(answer);
+  constexpr int ANSWER_YES = 6;
+  if (program) program->window.ReceiveAnswer(answer == ANSWER_YES);
 }
 
 }  // extern "C"

@@ -1,8 +1,9 @@
 // Lays out the page beside the compiled module:
 //   node web/tools/make-site.mjs ROOT SITE
 // The menu and the resource files are read from the Windows program's
-// resource script (app/win32/lanterra.rc, GBK), so the page shows the same
-// menu items and loads the same pictures and sounds under the same ids.
+// resource script (app/win32/lanterra.rc, written in UTF-8 and compiled into
+// the program as GBK), so the page shows the same menu items and loads the
+// same pictures and sounds under the same ids.
 // Bitmaps and sounds are copied as they are; icons become PNG pictures of
 // their 32-pixel image, the size a message box shows.
 import fs from 'node:fs';
@@ -35,7 +36,7 @@ function readDefines(file) {
 }
 
 const defines = readDefines(path.join(win32Dir, 'resource_ids.h'));
-const script = new TextDecoder('gbk').decode(fs.readFileSync(path.join(win32Dir, 'lanterra.rc')));
+const script = new TextDecoder('utf-8', { fatal: true }).decode(fs.readFileSync(path.join(win32Dir, 'lanterra.rc')));
 const lines = script.split(/\r?\n/).map((l) => l.trim()).filter((l) => l && !l.startsWith('//') && !l.startsWith('#'));
 
 function resourceId(token) {
