@@ -15,12 +15,8 @@ jobs=${JOBS:-2}
 # NODE_PATH, and Node 20's own fetch confuses the compiler's helper scripts.
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 export NODE_OPTIONS="${NODE_OPTIONS:-} --no-experimental-fetch"
-# The system libraries come prebuilt with the package; a private cache is
-# only needed when the package's cache is read-only and incomplete.
-if [ ! -w /usr/share/emscripten/cache ]; then
-  export EM_CACHE=${EM_CACHE:-$out/emscripten-cache}
-  export EM_FROZEN_CACHE=0
-fi
+# Debian's package ships its system libraries prebuilt in a frozen cache,
+# so nothing is built there; EM_CACHE, if set, points emcc elsewhere.
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

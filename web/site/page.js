@@ -129,7 +129,7 @@
         .then((response) => response.arrayBuffer())
         .then((bytes) => audio.decodeAudioData(bytes))
         .then((buffer) => { sounds[id] = buffer; })
-        .catch((error) => console.warn(`sound ${file}:`, error));
+        .catch((error) => console.error(`sound ${file}:`, error));
     }
   }
 

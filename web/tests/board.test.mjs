@@ -5,7 +5,7 @@
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { after, compose, Game, SETUPS, setUp, SITE, think } from './harness.mjs';
+import { after, compose, Game, SETUPS, setUp, SITE, soundLength, think } from './harness.mjs';
 import { after as afterAll, before, test } from 'node:test';
 
 let env;
@@ -44,6 +44,22 @@ test('a move plays its sound and the computer answers with the native decision f
   // Selecting a piece takes the frames off the computer's move.
   await game.clickSquare('a0');
   await game.expectPicture(compose(after(START, ['h2e2', reply]), { framed: ['a0'] }), 'reselected');
+  await game.close();
+});
+
+test('the sounds are the WAVE resources, heard once the player has pressed something', async () => {
+  const game = await Game.open(env, { seed: 12 });
+  assert.deepEqual(await game.audio(), [], 'nothing sounds before the first press');
+  await game.clickSquare('e4');
+  await game.page.waitForFunction(() => navigator.userActivation.hasBeenActive);
+  await game.page.waitForTimeout(200);
+  await game.clickSquare('h2');
+  await game.clickSquare('e2');
+  await game.page.waitForTimeout(100);
+  const heard = await game.audio();
+  const expected = ['select', 'human-move', 'computer-move'].map(soundLength);
+  assert.equal(heard.length, 3, `heard ${heard}`);
+  heard.forEach((length, i) => assert.ok(Math.abs(length - expected[i]) < 0.002, `${length} s, not ${expected[i]} s`));
   await game.close();
 });
 

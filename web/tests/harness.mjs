@@ -87,11 +87,17 @@ export async function setUp() {
 
 // ----------------------------------------------------------- the game ---
 
-// The sounds the page plays and the animation frames it draws are counted
-// from the moment it loads.
+// The sounds the page plays, the audio it starts (by length in seconds) and
+// the animation frames it draws are counted from the moment it loads.
 const INSTRUMENTS = () => {
   window.lanterraSounds = [];
   document.addEventListener('lanterra:sound', (event) => window.lanterraSounds.push(event.detail.id));
+  window.lanterraAudio = [];
+  const start = AudioBufferSourceNode.prototype.start;
+  AudioBufferSourceNode.prototype.start = function startAndRecord(...args) {
+    window.lanterraAudio.push(this.buffer.duration);
+    return start.apply(this, args);
+  };
   window.lanterraFrames = 0;
   const tick = () => {
     window.lanterraFrames += 1;
@@ -138,6 +144,10 @@ export class Game {
 
   async sounds() {
     return this.page.evaluate(() => window.lanterraSounds.splice(0));
+  }
+
+  async audio() {
+    return this.page.evaluate(() => window.lanterraAudio.splice(0));
   }
 
   // The canvas point of a board picture pixel, as a page coordinate.
@@ -444,6 +454,22 @@ export function movesOf(fen) {
     legal: lines.filter((l) => !l.includes('refused')),
     refused: lines.filter((l) => l.includes('refused')).map((l) => l.split(' ')[0]),
   };
+}
+
+// The length in seconds of a WAVE resource.
+export function soundLength(name) {
+  const data = fs.readFileSync(path.join(ROOT, 'resources/sounds', `${name}.wav`));
+  let rate = 0;
+  let bytesPerSecond = 0;
+  for (let at = 12; at + 8 <= data.length; at += 8 + data.readUInt32LE(at + 4)) {
+    const id = data.toString('latin1', at, at + 4);
+    if (id === 'fmt ') {
+      rate = data.readUInt32LE(at + 12);
+      bytesPerSecond = data.readUInt32LE(at + 16);
+    }
+    if (id === 'data') return data.readUInt32LE(at + 4) / bytesPerSecond;
+  }
+  throw new Error(`${name}.wav has no data (rate ${rate})`);
 }
 
 // The texts the page shows, decoded from the same GBK bytes.
