@@ -12,16 +12,19 @@ all: build
 deps:
 	scripts/install-deps.sh all
 
+# What install-deps.sh installs before a build: what the build and the native
+# tests need, or, for make test, everything, Wine and the browser included.
+DEPS = test
+
 build:
-	scripts/install-deps.sh test
+	scripts/install-deps.sh $(DEPS)
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j$(JOBS)
 
 # After the release tests: the fast tests again with assertions and
 # sanitizers, and the engine's signature under Clang and libc++.
-test: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j$(JOBS)
+test: DEPS = all
+test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	scripts/test-sanitized.sh
 	scripts/test-libcxx.sh

@@ -62,7 +62,7 @@ int Engine::NextRandom() { return search_->random.Next(); }
 Decision Engine::Decide(Position& pos, const SearchLimits& limits, const IterationReport& report) {
   Decision decision;
   // A search line would run off the end of the history.
-  if (pos.historyCount > MOVE_HISTORY_CAPACITY - DECISION_HISTORY_ROOM) return decision;
+  if (pos.historyCount > MAX_DECISION_HISTORY) return decision;
   SearchContext& ctx = *search_;
   HistoryTailGuard guard(pos);
   ctx.pos = &pos;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <span>
 
+#include "rules/long_game.h"
 #include "rules/position.h"
 
 namespace lanterra {
@@ -40,10 +41,6 @@ struct SearchLimits {
 // iteration that crosses it.
 inline constexpr int32_t MAX_SEARCH_NODES = 8 * NodeBudget(MAX_LEVEL);
 static_assert(MAX_SEARCH_NODES == 134217728);
-
-// The history records a decision needs free: one per ply of a search line,
-// one for the book or forced-move test and one for the repetition test.
-inline constexpr int DECISION_HISTORY_ROOM = MAX_PLY + 2;
 
 // What a decision found, and after each completed iteration what it has
 // found so far.
@@ -80,8 +77,8 @@ class Engine {
   // Chooses a move for pos: a book move, a forced move, or the best move of
   // the deepening within the level's budget or the limits, reporting each
   // completed iteration. pos is left as it was, except distance, which
-  // becomes 0. A position whose history leaves less than
-  // DECISION_HISTORY_ROOM records free is refused with no move.
+  // becomes 0. A position with a history longer than MAX_DECISION_HISTORY
+  // records is refused with no move.
   Decision Decide(Position& pos, const SearchLimits& limits = {}, const IterationReport& report = nullptr);
 
  private:

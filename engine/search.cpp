@@ -77,8 +77,6 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
   //    ordering tables.
   ctx.table.Store(pos, bound, best, depth, bestMove);
   if (bestMove != 0) RecordBestMove(ctx, bestMove, depth);
-
-  // 10.
   return best;
 }
 
@@ -91,10 +89,10 @@ int Quiesce(SearchContext& ctx, int alpha, int beta) {
   // 2. Repetition, as in the full-width search.
   if (int status = pos.RepetitionStatus(1); status != 0) return pos.RepetitionScore(status);
 
-  // 3.
+  // 3. The ply limit, as in the full-width search.
   if (pos.distance == MAX_PLY) return pos.StaticScore();
 
-  // 4.
+  // 4. No score yet; which moves follow depends on check.
   int best = -SCORE_MATE;
   Move moves[MAX_MOVES_PER_POSITION];
   int count;
@@ -115,7 +113,7 @@ int Quiesce(SearchContext& ctx, int alpha, int beta) {
     SortByCaptureValue(pos, moves, count);
   }
 
-  // 7.
+  // 7. The moves in order; one that reaches beta ends the node.
   for (int i = 0; i < count; ++i) {
     if (!pos.DoMove(moves[i])) continue;
     int score = -Quiesce(ctx, -beta, -alpha);

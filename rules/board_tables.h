@@ -94,19 +94,24 @@ constexpr SquareTable FromGrid(const Grid& g) {
   return t;
 }
 
-// Red's back rank (files 3..11) and the codes of setup 0; black mirrors it.
-constexpr SquareTable MakeSetup(std::array<uint8_t, 9> redBackRank, bool redPawns) {
+constexpr PieceCode Red(PieceKind kind) { return PieceOf(SIDE_RED, kind); }
+constexpr PieceCode Black(PieceKind kind) { return PieceOf(SIDE_BLACK, kind); }
+constexpr PieceCode NO_PIECE = 0;
+
+// A setup from red's back rank (files 3..11), its two cannons and, when
+// redPawns, its five pawns; black always stands as in the normal start.
+constexpr SquareTable MakeSetup(std::array<PieceCode, 9> redBackRank, bool redPawns) {
   SquareTable t{};
-  constexpr std::array<uint8_t, 9> blackBack = {20, 19, 18, 17, 16, 17, 18, 19, 20};
+  constexpr std::array<PieceKind, 9> BACK_RANK = {ROOK, KNIGHT, BISHOP, ADVISOR, KING, ADVISOR, BISHOP, KNIGHT, ROOK};
   for (int f = 0; f < 9; ++f) {
-    t[SquareAt(3, f + 3)] = blackBack[f];
+    t[SquareAt(3, f + 3)] = Black(BACK_RANK[f]);
     t[SquareAt(12, f + 3)] = redBackRank[f];
   }
-  t[SquareAt(5, 4)] = t[SquareAt(5, 10)] = 21;
-  t[SquareAt(10, 4)] = t[SquareAt(10, 10)] = 13;
+  t[SquareAt(5, 4)] = t[SquareAt(5, 10)] = Black(CANNON);
+  t[SquareAt(10, 4)] = t[SquareAt(10, 10)] = Red(CANNON);
   for (int f = 3; f <= 11; f += 2) {
-    t[SquareAt(6, f)] = 22;
-    if (redPawns) t[SquareAt(9, f)] = 14;
+    t[SquareAt(6, f)] = Black(PAWN);
+    if (redPawns) t[SquareAt(9, f)] = Red(PAWN);
   }
   return t;
 }
@@ -119,12 +124,16 @@ static_assert(STEP_SPAN[256] == 0 && KNIGHT_LEG[256] == 0);
 
 // Setup 0 is the normal start; 1..3 are red's handicaps: without the left
 // knight, without both knights, without bishops, advisors and pawns.
-inline constexpr std::array<SquareTable, 4> START_SETUPS = {
-    detail::MakeSetup({12, 11, 10, 9, 8, 9, 10, 11, 12}, true),
-    detail::MakeSetup({12, 0, 10, 9, 8, 9, 10, 11, 12}, true),
-    detail::MakeSetup({12, 0, 10, 9, 8, 9, 10, 0, 12}, true),
-    detail::MakeSetup({12, 11, 0, 0, 8, 0, 0, 11, 12}, false),
-};
+inline constexpr std::array<SquareTable, 4> START_SETUPS = [] {
+  using detail::NO_PIECE, detail::Red;
+  const PieceCode R = Red(ROOK), N = Red(KNIGHT), B = Red(BISHOP), A = Red(ADVISOR), K = Red(KING);
+  return std::array<SquareTable, 4>{
+      detail::MakeSetup({R, N, B, A, K, A, B, N, R}, true),
+      detail::MakeSetup({R, NO_PIECE, B, A, K, A, B, N, R}, true),
+      detail::MakeSetup({R, NO_PIECE, B, A, K, A, B, NO_PIECE, R}, true),
+      detail::MakeSetup({R, N, NO_PIECE, NO_PIECE, K, NO_PIECE, NO_PIECE, N, R}, false),
+  };
+}();
 
 inline constexpr Grid KNIGHT_GRID = {{
     { 90,  90,  90,  96,  90,  96,  90,  90,  90},
@@ -201,13 +210,13 @@ inline constexpr std::array<SquareTable, 7> PIECE_SQUARE_VALUES = {
 
 namespace detail {
 
-constexpr int SetupScore(int setup, int side) {
+constexpr int SetupScore(int setup, Side side) {
   int sum = 0;
   for (int sq = 0; sq < 256; ++sq) {
     int code = START_SETUPS[setup][sq];
     if (code & SideBit(side)) {
       int kind = code - SideBit(side);
-      sum += PIECE_SQUARE_VALUES[kind][side == 0 ? sq : FlipSquare(sq)];
+      sum += PIECE_SQUARE_VALUES[kind][side == SIDE_RED ? sq : FlipSquare(sq)];
     }
   }
   return sum;
@@ -225,8 +234,8 @@ static_assert(detail::Count(ON_BOARD) == 90);
 static_assert(detail::Count(IN_PALACE) == 18);
 static_assert(detail::Count(BISHOP_SQUARES) == 14 && detail::Count(ADVISOR_SQUARES) == 10);
 static_assert(detail::Count(START_SETUPS[0]) == 32 && detail::Count(START_SETUPS[3]) == 23);
-static_assert(detail::SetupScore(0, 0) == 888 && detail::SetupScore(0, 1) == 888);
-static_assert(detail::SetupScore(1, 0) == 803 && detail::SetupScore(2, 0) == 718);
-static_assert(detail::SetupScore(3, 0) == 765 && detail::SetupScore(3, 1) == 888);
+static_assert(detail::SetupScore(0, SIDE_RED) == 888 && detail::SetupScore(0, SIDE_BLACK) == 888);
+static_assert(detail::SetupScore(1, SIDE_RED) == 803 && detail::SetupScore(2, SIDE_RED) == 718);
+static_assert(detail::SetupScore(3, SIDE_RED) == 765 && detail::SetupScore(3, SIDE_BLACK) == 888);
 
 }  // namespace lanterra

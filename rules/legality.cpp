@@ -5,7 +5,7 @@
 
 namespace lanterra {
 
-int Position::IsPseudoLegal(Move mv) const {
+bool Position::IsPseudoLegal(Move mv) const {
   const int from = MoveFrom(mv), to = MoveTo(mv);
   const int own = SideBit(side);
   if ((squares[from] & own) == 0) return 0;
@@ -49,7 +49,7 @@ int Position::IsPseudoLegal(Move mv) const {
   }
 }
 
-int Position::IsMated() {
+bool Position::IsMated() {
   Move moves[MAX_MOVES_PER_POSITION];
   const int count = ListMoves(moves, 0);
   for (int i = 0; i < count; ++i) {

@@ -8,7 +8,7 @@
 
 namespace lanterra {
 
-int Position::ListMoves(Move* moves, int capturesOnly) const {
+int Position::ListMoves(Move* moves, bool capturesOnly) const {
   const int own = SideBit(side), opp = OpponentBit(side);
   int count = 0;
   // A square may be landed on when it holds no own piece (all moves) or an

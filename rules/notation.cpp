@@ -48,11 +48,11 @@ bool ParseFen(std::string_view fen, Position& pos, std::string& error) {
       int kind = KindOfLetter(char(std::toupper(static_cast<unsigned char>(c))));
       if (kind < 0) return fail(i, std::string("unknown piece letter '") + c + "'");
       if (file > 11) return fail(i, "rank " + std::to_string(12 - rank) + " is longer than 9 files");
-      int s = std::isupper(static_cast<unsigned char>(c)) ? 0 : 1;
+      Side s = std::isupper(static_cast<unsigned char>(c)) ? SIDE_RED : SIDE_BLACK;
       if (++counts[s][kind] > MAX_OF_KIND[kind])
         return fail(i, std::string("too many pieces '") + c + "'");
       Square sq = SquareAt(rank, file);
-      if (kind == KING && (!IN_PALACE[sq] || OnOwnHalf(sq, 1 - s)))
+      if (kind == KING && (!IN_PALACE[sq] || OnOwnHalf(sq, Opponent(s))))
         return fail(i, std::string(s == 0 ? "red" : "black") + " king outside its palace");
       const SquareTable* reach = kind == BISHOP ? &BISHOP_SQUARES : kind == ADVISOR ? &ADVISOR_SQUARES : nullptr;
       if (reach && (!(*reach)[sq] || !OnOwnHalf(sq, s)))

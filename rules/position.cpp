@@ -11,7 +11,7 @@ int PieceValue(PieceCode code, Square sq) {
 }
 
 void Position::ClearPosition() {
-  side = 0;
+  side = SIDE_RED;
   for (PieceCode& c : squares) c = 0;
   redScore = blackScore = 0;
   distance = 0;
@@ -63,11 +63,11 @@ void Position::RevertBoardMove(Move mv, PieceCode captured) {
 }
 
 void Position::ToggleSide() {
-  side = 1 - side;
+  side = Opponent(side);
   zobrist.Xor(ZOBRIST.sideKey);
 }
 
-int Position::DoMove(Move mv) {
+bool Position::DoMove(Move mv) {
   uint32_t keyBefore = zobrist.key;
   PieceCode captured = ApplyBoardMove(mv);
   if (IsInCheck()) {
@@ -127,7 +127,7 @@ int Position::StaticScore() const {
 
 bool Position::NullMoveAllowed() const { return (side == 0 ? redScore : blackScore) > NULL_MOVE_MARGIN; }
 
-int Position::IsInCheck() const {
+bool Position::IsInCheck() const {
   const int own = SideBit(side), opp = OpponentBit(side);
   // The king never leaves its palace, so only those nine squares are scanned;
   // this finds the same square as a scan of the whole board.

@@ -25,7 +25,7 @@ inline constexpr int REP_OPPONENT_PERPETUAL = 4;
 
 // A plain record: callers copy it whole for snapshots.
 struct Position {
-  int32_t side = 0;
+  Side side = SIDE_RED;
   PieceCode squares[256] = {};
   int32_t redScore = 0;
   int32_t blackScore = 0;
@@ -46,9 +46,9 @@ struct Position {
   PieceCode ApplyBoardMove(Move mv);
   void RevertBoardMove(Move mv, PieceCode captured);
   void ToggleSide();
-  // Plays mv and returns 1, or returns 0 and changes nothing when the move
+  // Plays mv and returns true, or returns false and changes nothing when the move
   // would leave the mover's king attacked. The movement rule is not tested.
-  int DoMove(Move mv);
+  bool DoMove(Move mv);
   void UndoMove();
   void DoNullMove();
   void UndoNullMove();
@@ -57,16 +57,16 @@ struct Position {
   int StaticScore() const;
   bool NullMoveAllowed() const;
   const MoveRecord& LastRecord() const { return history[historyCount - 1]; }
-  // 1 if the king of the side to move is attacked; kings facing each other
-  // on an open file count as check.
-  int IsInCheck() const;
+  // Whether the king of the side to move is attacked; kings facing each
+  // other on an open file count as check.
+  bool IsInCheck() const;
   // Pseudo-legal moves of the side to move in the fixed generation order;
   // moves must have room for MAX_MOVES_PER_POSITION entries.
-  int ListMoves(Move* moves, int capturesOnly) const;
-  // 1 if mv obeys the movement rule of the side to move's piece.
-  int IsPseudoLegal(Move mv) const;
-  // 1 if no move leaves the side to move's king safe (mate or stalemate).
-  int IsMated();
+  int ListMoves(Move* moves, bool capturesOnly) const;
+  // Whether mv obeys the movement rule of the side to move's piece.
+  bool IsPseudoLegal(Move mv) const;
+  // Whether no move leaves the side to move's king safe (mate or stalemate).
+  bool IsMated();
   int RepetitionStatus(int recurrences) const;
   int RepetitionScore(int status) const;
   int DrawScore() const { return (distance & 1) ? SCORE_DRAW : -SCORE_DRAW; }

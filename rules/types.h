@@ -27,8 +27,10 @@ enum PieceKind : int {
   PAWN = 6,
 };
 
-inline constexpr int SIDE_RED = 0;
-inline constexpr int SIDE_BLACK = 1;
+// Red moves first.
+enum Side : int32_t { SIDE_RED = 0, SIDE_BLACK = 1 };
+
+constexpr Side Opponent(Side side) { return Side(1 - side); }
 
 inline constexpr int SCORE_MATE = 10000;
 inline constexpr int SCORE_BANNED = 9900;
@@ -50,7 +52,7 @@ constexpr Square FlipSquare(int sq) { return Square(254 - sq); }
 // Left-right mirror: file f becomes 14 - f, the rank stays.
 constexpr Square MirroredSquare(int sq) { return Square((sq & 0xF0) + 14 - (sq & 0x0F)); }
 // Red's half is ranks 8..15, where bit 7 of the square is set.
-constexpr bool OnOwnHalf(int sq, int side) { return ((sq & 128) != 0) == (side == 0); }
+constexpr bool OnOwnHalf(int sq, Side side) { return ((sq & 128) != 0) == (side == SIDE_RED); }
 
 constexpr int MoveFrom(Move mv) { return mv & 255; }
 constexpr int MoveTo(Move mv) { return (mv >> 8) & 255; }
@@ -59,7 +61,8 @@ constexpr Move MirroredMove(Move mv) {
   return MoveOf(MirroredSquare(MoveFrom(mv)), MirroredSquare(MoveTo(mv)));
 }
 
-constexpr int SideBit(int side) { return 8 + 8 * side; }
-constexpr int OpponentBit(int side) { return 16 - 8 * side; }
+constexpr int SideBit(Side side) { return 8 + 8 * side; }
+constexpr int OpponentBit(Side side) { return 16 - 8 * side; }
+constexpr PieceCode PieceOf(Side side, PieceKind kind) { return PieceCode(SideBit(side) + kind); }
 
 }  // namespace lanterra

@@ -232,12 +232,12 @@ TEST_F(MoveDecisionTest, BookMoveThatDoMoveRefusesIsIgnored) {
 // A history too full for a search line is refused, not run off its end.
 TEST_F(MoveDecisionTest, HistoryWithoutRoomForASearchIsRefused) {
   Position pos = FromFen(std::string(START_FEN));
-  for (int count : {MOVE_HISTORY_CAPACITY - DECISION_HISTORY_ROOM, MOVE_HISTORY_CAPACITY - DECISION_HISTORY_ROOM + 1}) {
+  for (int count : {MAX_DECISION_HISTORY, MAX_DECISION_HISTORY + 1}) {
     pos.historyCount = count;
     for (int i = 1; i < count; ++i) pos.history[i] = MoveRecord{1, 0, 0, uint32_t(i)};
     const Position before = pos;
     engine->SetLevel(0);
-    const bool roomy = count <= MOVE_HISTORY_CAPACITY - DECISION_HISTORY_ROOM;
+    const bool roomy = count <= MAX_DECISION_HISTORY;
     EXPECT_EQ(engine->Decide(pos).move != 0, roomy) << count;
     EXPECT_EQ(std::memcmp(pos.history, before.history, sizeof pos.history), 0) << count;
   }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "tests/test_positions.h"
@@ -80,6 +81,29 @@ TEST(RepetitionStatus, OneQuietMoveClearsThatSidesPerpetual) {
   // Red checks, but one of its moves in the stretch (a9a7) gives no check.
   Play(pos, {"a0a9", "d9d8", "a9a7", "d8d9", "a7a9", "d9d8", "a9a7", "d8d9"});
   EXPECT_EQ(pos.RepetitionStatus(1), REP_SEEN);
+}
+
+// A line far longer than the history keeps room for a decision at every
+// move, still sees the repetitions of its recent moves, and refuses what
+// DoMove or the movement rule refuses without changing anything.
+TEST(PlayLongGameMove, KeepsLongLinesWithinTheHistory) {
+  Position pos;
+  pos.SetUpStart(0);
+  for (int ply = 0; ply < 1000; ++ply) {
+    static const char* const shuffle[] = {"b0c2", "b9c7", "c2b0", "c7b9"};
+    ASSERT_TRUE(PlayLongGameMove(pos, Iccs(shuffle[ply % 4]))) << ply;
+    ASSERT_LE(pos.historyCount, MAX_DECISION_HISTORY) << ply;
+  }
+  EXPECT_NE(pos.RepetitionStatus(1), 0);
+  const Position before = pos;
+  for (const char* refused : {"b0b1", "e0e2"}) {
+    EXPECT_FALSE(PlayLongGameMove(pos, Iccs(refused))) << refused;
+    EXPECT_EQ(std::memcmp(&pos, &before, sizeof pos), 0) << refused;
+  }
+  Position pinned = FromFen("3kr4/9/9/9/9/9/9/4C4/9/4K4 w");
+  const Position pinnedBefore = pinned;
+  EXPECT_FALSE(PlayLongGameMove(pinned, Iccs("e2a2")));
+  EXPECT_EQ(std::memcmp(&pinned, &pinnedBefore, sizeof pinned), 0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "rules/long_game.h"
 #include "rules/notation.h"
 #include "rules/position.h"
 
@@ -28,15 +29,14 @@ inline Move Iccs(const char* text) {
 // Square by rank and file written as in the tables: 0xC7 is rank 12 file 7.
 constexpr Square Sq(int hex) { return Square(hex); }
 
-// Plays up to plies random legal moves from pos, collapsing the history
-// after captures as the game does. Stops early at mate.
+// Plays up to plies random legal moves from pos, keeping the history as the
+// tools do in long games. Stops early at mate.
 inline void RandomPlay(Position& pos, std::mt19937& rng, int plies) {
   for (int i = 0; i < plies; ++i) {
     Move legal[MAX_MOVES_PER_POSITION];
     int n = LegalMoves(pos, legal);
     if (n == 0) return;
-    pos.DoMove(legal[rng() % n]);
-    if (pos.LastRecord().captured || pos.historyCount > 150) pos.CollapseHistory();
+    PlayLongGameMove(pos, legal[rng() % n]);
   }
 }
 

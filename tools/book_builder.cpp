@@ -5,6 +5,9 @@
 #include <map>
 #include <tuple>
 
+#include "rules/board_tables.h"
+#include "rules/long_game.h"
+
 namespace lanterra::tool {
 
 // The game has always opened with these sixteen moves and weights (total
@@ -112,8 +115,7 @@ void BookBuilder::AddGame(const Position& start, std::span<const Move> moves) {
     bool useMirror = std::tie(other.lockB, other.lockA, other.key) < std::tie(own.lockB, own.lockA, own.key);
     const ZobristKey& k = useMirror ? other : own;
     samples.push_back({k.lockB, k.lockA, k.key, uint16_t(useMirror ? MirroredMove(mv) : mv), uint8_t(symmetric), game});
-    if (!pos.DoMove(mv)) break;  // callers pass replayed games, so this does not happen
-    if (pos.historyCount > MOVE_HISTORY_CAPACITY / 2) pos.CollapseHistory();
+    if (!PlayLongGameMove(pos, mv)) break;  // callers pass replayed games, so this does not happen
   }
 }
 

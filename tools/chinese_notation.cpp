@@ -68,9 +68,9 @@ bool DecodeUtf8(std::string_view text, std::vector<char32_t>& out) {
 
 // Files are counted from the mover's right, so red's first file is board
 // file 11 and black's is board file 3.
-int FileNumber(int sq, int side) { return side == SIDE_RED ? 12 - FileOf(sq) : FileOf(sq) - 2; }
+int FileNumber(int sq, Side side) { return side == SIDE_RED ? 12 - FileOf(sq) : FileOf(sq) - 2; }
 // How far a square lies from the mover's home rank: larger is further forward.
-int Progress(int sq, int side) { return side == SIDE_RED ? 12 - RankOf(sq) : RankOf(sq) - 3; }
+int Progress(int sq, Side side) { return side == SIDE_RED ? 12 - RankOf(sq) : RankOf(sq) - 3; }
 
 // Knights, advisors and bishops change file on every move, so their number
 // names the target file; the straight movers give the distance instead.
@@ -168,7 +168,8 @@ bool SplitText(const std::vector<char32_t>& chars, MoveText& text) {
 }
 
 bool Matches(const Position& pos, Move mv, const MoveText& text) {
-  int from = MoveFrom(mv), to = MoveTo(mv), side = pos.side;
+  const int from = MoveFrom(mv), to = MoveTo(mv);
+  const Side side = pos.side;
   int kind = pos.squares[from] - SideBit(side);
   if (text.kind >= 0 && kind != text.kind) return false;
   if (text.file && FileNumber(from, side) != text.file) return false;
@@ -225,7 +226,8 @@ Move ParseChineseMove(const Position& pos, std::string_view text, std::string& e
 }
 
 std::string ChineseMove(const Position& pos, Move mv) {
-  int from = MoveFrom(mv), to = MoveTo(mv), side = pos.side;
+  const int from = MoveFrom(mv), to = MoveTo(mv);
+  const Side side = pos.side;
   int kind = pos.squares[from] - SideBit(side);
   if (kind < 0 || kind > PAWN) return "?";
   const auto& pieces = side == SIDE_RED ? RED_PIECES : BLACK_PIECES;

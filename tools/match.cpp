@@ -360,7 +360,7 @@ namespace {
 
 // Plays one game from the opening line; our engine has colour ourSide.
 GameRecord PlayGame(const MatchSettings& settings, Engine& ours, OutsideEngine& engine,
-                    const std::vector<Move>& opening, int ourSide, int round) {
+                    const std::vector<Move>& opening, Side ourSide, int round) {
   GameRecord game;
   game.round = round;
   std::string us = "Lanterra level " + std::to_string(settings.level);
@@ -436,7 +436,7 @@ bool RunMatch(const MatchSettings& settings, std::ostream& log, MatchScore& scor
   std::string event = "Lanterra level " + std::to_string(settings.level) + " vs " + settings.engine.Describe();
   int round = 0;
   for (const auto& opening : openings) {
-    for (int ourSide : {SIDE_RED, SIDE_BLACK}) {
+    for (Side ourSide : {SIDE_RED, SIDE_BLACK}) {
       ++round;
       if (!(ourSide == SIDE_RED ? settings.playRed : settings.playBlack)) continue;
       GameRecord game = PlayGame(settings, ours, engine, opening, ourSide, round);

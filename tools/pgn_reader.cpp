@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "rules/long_game.h"
 #include "rules/notation.h"
 #include "tools/chinese_notation.h"
 
@@ -214,10 +215,7 @@ bool ReplayGame(const PgnGame& game, std::string_view source, Position& start, s
               text + "\": " + why;
       return false;
     }
-    pos.DoMove(mv);
-    // The record array holds 256 moves and games may be longer; repetition
-    // is of no concern here.
-    if (pos.historyCount > MOVE_HISTORY_CAPACITY / 2) pos.CollapseHistory();
+    PlayLongGameMove(pos, mv);
     moves.push_back(mv);
   }
   return true;

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "rules/long_game.h"
 #include "rules/notation.h"
 
 namespace lanterra::tool {
@@ -33,15 +34,9 @@ bool ReadPositionArgs(const Args& args, size_t first, Position& pos) {
         std::fprintf(stderr, "lanterra: '%.*s' is not an ICCS move\n", int(args[i].size()), args[i].data());
         return false;
       }
-      if (!p.IsPseudoLegal(mv) || !p.DoMove(mv)) {
+      if (!PlayLongGameMove(p, mv)) {
         std::fprintf(stderr, "lanterra: move '%.*s' is illegal in %s\n", int(args[i].size()), args[i].data(),
                      ToFen(p).c_str());
-        return false;
-      }
-      // Keep the history short in long lines, as the game does after a capture.
-      if (p.LastRecord().captured) p.CollapseHistory();
-      if (p.historyCount >= MOVE_HISTORY_CAPACITY - MAX_PLY - 2) {
-        std::fprintf(stderr, "lanterra: too many moves without a capture\n");
         return false;
       }
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/book.h"
+#include "rules/long_game.h"
 #include "rules/notation.h"
 #include "tools/position_args.h"
 
@@ -233,13 +234,8 @@ class Session {
     for (size_t i = movesAt + 1; i < words.size(); ++i) {
       Move mv = ParseIccsMove(words[i]);
       if (mv == 0) return Error("'" + Printable(words[i]) + "' is not a move");
-      if (!next.IsPseudoLegal(mv) || !next.DoMove(mv))
+      if (!PlayLongGameMove(next, mv))
         return Error("move " + std::to_string(i - movesAt) + " '" + Printable(words[i]) + "' is illegal");
-      // As in the game, nothing before a capture can recur. A very long line
-      // without captures is cut the same way so that a search always has
-      // room in the history; only repetitions reaching back further are lost.
-      if (next.LastRecord().captured || next.historyCount >= MOVE_HISTORY_CAPACITY - MAX_PLY - 2)
-        next.CollapseHistory();
     }
     next.distance = 0;
     position = next;

@@ -3,6 +3,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "rules/long_game.h"
 #include "rules/notation.h"
 
 namespace lanterra::tool {
@@ -109,8 +110,7 @@ std::string ProtocolFuzzer::RandomGameLine() {
       if (Below(++legal) == 0) chosen = moves[j];
     }
     if (chosen == 0) break;
-    pos.DoMove(chosen);
-    if (pos.LastRecord().captured || pos.historyCount > MOVE_HISTORY_CAPACITY - 8) pos.CollapseHistory();
+    PlayLongGameMove(pos, chosen);
     line += ' ';
     line += IccsMove(chosen);
   }
