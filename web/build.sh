@@ -20,7 +20,7 @@ export NODE_OPTIONS="${NODE_OPTIONS:-} --no-experimental-fetch"
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-emcmake cmake -S "$here" -B "$out/cmake" -DCMAKE_BUILD_TYPE=Release -DSITE_DIR="$site" \
+emcmake cmake -S "$root" -B "$out/cmake" -DCMAKE_BUILD_TYPE=Release -DSITE_DIR="$site" \
   "${launcher[@]}" >/dev/null
 cmake --build "$out/cmake" -j"$jobs"
 node "$here/tools/make-site.mjs" "$root" "$site"
