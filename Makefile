@@ -1,10 +1,11 @@
 # Two commands for a fresh Debian machine:
 #   make play   builds the Windows program and starts it (under Wine on Linux)
 #   make test   builds everything and runs every test
+#   make web    builds the browser game and serves it on 127.0.0.1:8080
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all test play build deps bench bench-perft ladder fuzz clean
+.PHONY: all test play build deps bench bench-perft ladder fuzz clean web web-build
 
 all: build
 
@@ -12,7 +13,7 @@ deps:
 	scripts/install-deps.sh all
 
 # What install-deps.sh installs before a build: what the build and the native
-# tests need, or, for make test, everything including Wine.
+# tests need, or, for make test, everything, Wine and the browser included.
 DEPS = test
 
 build:
@@ -30,6 +31,15 @@ test: build
 
 play:
 	scripts/play.sh
+
+# The game in the browser: static files in build-web/site.
+WEB_PORT ?= 8080
+web-build:
+	scripts/install-deps.sh web
+	web/build.sh
+
+web: web-build
+	web/serve.sh build-web/site $(WEB_PORT)
 
 # Benchmarks print their figures; none of them is a test.
 bench: build

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the browser game into a folder of static files:
+#   web/build.sh [OUT]   (default build-web; the page lands in OUT/site)
+# The module is compiled with Debian's Emscripten; the page, its pictures,
+# sounds, icons and the menu (read from the Windows program's resource
+# script) are laid out beside it by web/tools/make-site.mjs.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/.." && pwd)
+out=$(mkdir -p "${1:-$root/build-web}" && cd "${1:-$root/build-web}" && pwd)
+site=$out/site
+jobs=${JOBS:-2}
+
+# Debian's emcc finds its JavaScript optimiser's parser only through
+# NODE_PATH, and Node 20's own fetch confuses the compiler's helper scripts.
+export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+export NODE_OPTIONS="${NODE_OPTIONS:-} --no-experimental-fetch"
+# Debian's package ships its system libraries prebuilt in a frozen cache,
+# so nothing is built there; EM_CACHE, if set, points emcc elsewhere.
+
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+emcmake cmake -S "$root" -B "$out/cmake" -DCMAKE_BUILD_TYPE=Release -DSITE_DIR="$site" \
+  "${launcher[@]}" >/dev/null
+cmake --build "$out/cmake" -j"$jobs"
+node "$here/tools/make-site.mjs" "$root" "$site"
+echo "web: built $site ($(du -sk "$site" | cut -f1) KiB)"

@@ -1,0 +1,29 @@
+// The game's engine and controller, off the page's thread: a decision may
+// take a minute at the top level, and the page must keep answering.
+// Messages in: start, click, command, answer. Every one is answered with
+// the controller's events (from the module) and then 'done'.
+'use strict';
+importScripts('lanterra.js');
+
+let game = null;
+const waiting = [];
+
+function run(message) {
+  switch (message.type) {
+    case 'start': game._lanterra_start(message.seed >>> 0); break;
+    case 'click': game._lanterra_click(message.x | 0, message.y | 0); break;
+    case 'command': game._lanterra_command(message.id | 0); break;
+    case 'answer': game._lanterra_answer(message.answer | 0); break;
+    default: break;
+  }
+  postMessage({type: 'done'});
+}
+
+onmessage = (event) => {
+  if (game) run(event.data); else waiting.push(event.data);
+};
+
+createLanterra().then((module) => {
+  game = module;
+  for (const message of waiting.splice(0)) run(message);
+});

@@ -1,0 +1,77 @@
+// The engine in the page decides as the native program does for the same
+// seed, and thinks off the page's thread: the page keeps drawing frames,
+// shows the wait cursor over the board and takes no clicks meanwhile.
+import assert from 'node:assert/strict';
+import { after as afterAll, before, test } from 'node:test';
+import { after, compose, Game, SETUPS, setUp, think } from './harness.mjs';
+
+let env;
+before(async () => { env = await setUp(); });
+afterAll(async () => { await env.close(); });
+
+// The computer's first move of a game it opens is its first draw from the
+// generator, so it is the native decision for the same seed and position.
+const OPENINGS = [
+  { seed: 1, level: 3, command: 408, setup: 3 },
+  { seed: 2, level: 4, command: 408, setup: 3 },
+  { seed: 99, level: 3, command: 407, setup: 2 },
+  { seed: 1733700000, level: 4, command: 406, setup: 1 },
+  { seed: 4294967295, level: 2, command: 405, setup: 0 },
+];
+
+for (const { seed, level, command, setup } of OPENINGS) {
+  test(`seed ${seed}, level ${level}: the opening move of setup ${setup} is the native one`, async () => {
+    const game = await Game.open(env, { seed });
+    await game.command(411 + level);
+    await game.command(command);
+    const move = think(SETUPS[setup], { level, seed });
+    await game.expectPicture(
+      compose(after(SETUPS[setup], [move]), { flipped: true, framed: [move.slice(0, 2), move.slice(2)] }),
+      `opening-${seed}`);
+    await game.close();
+  });
+}
+
+test('a reply to the human is the native decision after that move', async () => {
+  const seed = 31337;
+  const game = await Game.open(env, { seed });
+  await game.command(414);
+  await game.command(402);
+  await game.move('h0g2');
+  const reply = await game.replyAfter(SETUPS[1], ['h0g2']);
+  assert.equal(reply, think(SETUPS[1], { level: 3, seed, moves: ['h0g2'] }));
+  await game.close();
+});
+
+test('during a level-6 decision the page keeps drawing, shows the wait cursor and ignores the board', async () => {
+  const game = await Game.open(env, { seed: 6 });
+  await game.command(417);
+  await game.answer(1);
+  await game.sounds();
+  // Red without nine pieces is out of the book: the computer searches.
+  await (await game.openMenuItem(408)).click();
+  await game.page.waitForFunction(() => document.getElementById('board').getAttribute('aria-busy') === 'true');
+  const board = game.page.locator('#board');
+  assert.equal(await board.evaluate((canvas) => getComputedStyle(canvas).cursor), 'wait');
+  await game.screenshot('thinking');
+
+  const frames = await game.page.evaluate(() => window.lanterraFrames);
+  const started = Date.now();
+  await game.page.waitForTimeout(1500);
+  const drawn = await game.page.evaluate(() => window.lanterraFrames) - frames;
+  const seconds = (Date.now() - started) / 1000;
+  assert.ok(drawn >= 20 * seconds, `${drawn} frames in ${seconds} s while the engine thinks`);
+
+  // A press on the human's own cannon is not taken, and the menu stays shut.
+  game.flipped = true;
+  const before = await game.pixels();
+  const cell = await game.pagePoint(8 + 56 * 7 + 28, 8 + 56 * 7 + 28);
+  await game.page.mouse.click(cell.x, cell.y);
+  await game.page.locator('#menubar .title').first().click();
+  await game.page.waitForTimeout(300);
+  assert.deepEqual(await game.sounds(), [311]);
+  assert.deepEqual(await game.pixels(), before);
+  assert.equal(await game.page.locator('#menubar .menu.open').count(), 0);
+  assert.equal(await board.getAttribute('aria-busy'), 'true', 'still thinking');
+  await game.close();
+});
