@@ -1,6 +1,7 @@
 #include "rules/position.h"
 
 #include <cassert>
+#include <cstring>
 
 #include "rules/board_tables.h"
 
@@ -16,10 +17,35 @@ void Position::ClearPosition() {
   redScore = blackScore = 0;
   distance = 0;
   zobrist = ZobristKey{};
+  for (auto& words : pieceBits)
+    for (uint64_t& w : words) w = 0;
+  for (uint16_t& b : rankBits) b = 0;
+  for (uint16_t& b : fileBits) b = 0;
+  kingSquares[0] = kingSquares[1] = 0;
+}
+
+// Red codes are 8..14 and black codes 16..22, so bit 4 of a code is its side
+// and its low three bits its kind.
+static constexpr int SideOfCode(PieceCode code) { return code >> 4; }
+
+void Position::SetSquare(int sq, PieceCode code) {
+  squares[sq] = code;
+  pieceBits[SideOfCode(code)][sq >> 6] |= uint64_t(1) << (sq & 63);
+  rankBits[RankOf(sq)] |= uint16_t(1u << FileOf(sq));
+  fileBits[FileOf(sq)] |= uint16_t(1u << RankOf(sq));
+  if ((code & 7) == KING) kingSquares[SideOfCode(code)] = sq;
+}
+
+void Position::ClearSquare(int sq, PieceCode code) {
+  squares[sq] = 0;
+  pieceBits[SideOfCode(code)][sq >> 6] &= ~(uint64_t(1) << (sq & 63));
+  rankBits[RankOf(sq)] &= uint16_t(~(1u << FileOf(sq)));
+  fileBits[FileOf(sq)] &= uint16_t(~(1u << RankOf(sq)));
+  if ((code & 7) == KING && kingSquares[SideOfCode(code)] == sq) kingSquares[SideOfCode(code)] = 0;
 }
 
 void Position::PlacePiece(Square sq, PieceCode code) {
-  squares[sq] = code;
+  SetSquare(sq, code);
   if (code < 16)
     redScore += PIECE_SQUARE_VALUES[code - 8][sq];
   else
@@ -28,7 +54,7 @@ void Position::PlacePiece(Square sq, PieceCode code) {
 }
 
 void Position::RemovePiece(Square sq, PieceCode code) {
-  squares[sq] = 0;
+  ClearSquare(sq, code);
   if (code < 16)
     redScore -= PIECE_SQUARE_VALUES[code - 8][sq];
   else
@@ -68,12 +94,33 @@ void Position::ToggleSide() {
 }
 
 int Position::DoMove(Move mv) {
-  uint32_t keyBefore = zobrist.key;
-  PieceCode captured = ApplyBoardMove(mv);
+  const int from = MoveFrom(mv), to = MoveTo(mv);
+  const PieceCode piece = squares[from], captured = squares[to];
+  // The legality test reads only the board, so the board moves first and the
+  // scores and key follow only for a move that is kept. The end state is the
+  // same as ApplyBoardMove's, and a refused move leaves nothing to revert
+  // but the board.
+  if (captured != 0) ClearSquare(to, captured);
+  ClearSquare(from, piece);
+  SetSquare(to, piece);
   if (IsInCheck()) {
-    RevertBoardMove(mv, captured);
+    ClearSquare(to, piece);
+    SetSquare(from, piece);
+    if (captured != 0) SetSquare(to, captured);
     return 0;
   }
+  const uint32_t keyBefore = zobrist.key;
+  const auto& keys = ZOBRIST.pieceKeys;
+  if (piece < 16) {
+    redScore += PIECE_SQUARE_VALUES[piece - 8][to] - PIECE_SQUARE_VALUES[piece - 8][from];
+    if (captured != 0) blackScore -= PIECE_SQUARE_VALUES[captured - 16][FlipSquare(to)];
+  } else {
+    blackScore += PIECE_SQUARE_VALUES[piece - 16][FlipSquare(to)] - PIECE_SQUARE_VALUES[piece - 16][FlipSquare(from)];
+    if (captured != 0) redScore -= PIECE_SQUARE_VALUES[captured - 8][to];
+  }
+  zobrist.Xor(keys[ZobristIndex(piece)][from]);
+  zobrist.Xor(keys[ZobristIndex(piece)][to]);
+  if (captured != 0) zobrist.Xor(keys[ZobristIndex(captured)][to]);
   ToggleSide();
   MoveRecord& r = history[historyCount++];
   r.move = uint16_t(mv);
@@ -128,19 +175,10 @@ int Position::StaticScore() const {
 bool Position::NullMoveAllowed() const { return (side == 0 ? redScore : blackScore) > NULL_MOVE_MARGIN; }
 
 int Position::IsInCheck() const {
-  const int own = SideBit(side), opp = OpponentBit(side);
-  // The king never leaves its palace, so only those nine squares are scanned;
-  // this finds the same square as a scan of the whole board.
-  const int firstRank = side == 0 ? 10 : 3;
-  int king = 0;
-  for (int r = firstRank; r < firstRank + 3 && king == 0; ++r) {
-    for (int f = 6; f <= 8; ++f) {
-      if (squares[SquareAt(r, f)] == own + KING) {
-        king = SquareAt(r, f);
-        break;
-      }
-    }
-  }
+  const int opp = OpponentBit(side);
+  // The cached square is the one a scan of the board would find: a side has
+  // at most one king (IsConsistent checks both).
+  const int king = kingSquares[side];
   if (king == 0) return 0;
 
   // An opponent pawn level with the king stands in the king's palace and so
@@ -157,16 +195,20 @@ int Position::IsInCheck() const {
       return 1;
   }
 
-  for (int d : KING_STEPS) {
-    int s = king + d;
-    while (ON_BOARD[s] && squares[s] == 0) s += d;
-    if (!ON_BOARD[s]) continue;
-    // Kings facing each other on an open file count as check.
-    if (squares[s] == opp + ROOK || squares[s] == opp + KING) return 1;
-    s += d;
-    while (ON_BOARD[s] && squares[s] == 0) s += d;
-    if (ON_BOARD[s] && squares[s] == opp + CANNON) return 1;
-  }
+  // Along each line the first piece met attacks as a rook, or as the king
+  // when the kings face each other; the piece behind that screen attacks as a
+  // cannon.
+  const int rook = opp + ROOK, cannon = opp + CANNON, facing = opp + KING;
+  auto lineAttacks = [&](int first, int second) {
+    if (first == 0) return false;
+    const int code = squares[first];
+    return code == rook || code == facing || (second != 0 && squares[second] == cannon);
+  };
+  int s;
+  if (s = NextOccupied<-16>(king); lineAttacks(s, s ? NextOccupied<-16>(s) : 0)) return 1;
+  if (s = NextOccupied<-1>(king); lineAttacks(s, s ? NextOccupied<-1>(s) : 0)) return 1;
+  if (s = NextOccupied<1>(king); lineAttacks(s, s ? NextOccupied<1>(s) : 0)) return 1;
+  if (s = NextOccupied<16>(king); lineAttacks(s, s ? NextOccupied<16>(s) : 0)) return 1;
   return 0;
 }
 
@@ -174,21 +216,34 @@ bool Position::IsConsistent() const {
   int red = 0, black = 0;
   ZobristKey k{};
   int kings[2] = {0, 0};
+  // The data kept beside the board, rebuilt from the squares in the same scan.
+  uint64_t bits[2][4] = {};
+  uint16_t ranks[16] = {}, files[16] = {};
+  int kingsAt[2] = {0, 0};
   for (int sq = 0; sq < 256; ++sq) {
     PieceCode code = squares[sq];
     if (code == 0) continue;
     if (!ON_BOARD[sq]) return false;
     if (!((code >= 8 && code <= 14) || (code >= 16 && code <= 22))) return false;
-    if (code == 8) ++kings[0];
-    if (code == 16) ++kings[1];
+    if ((code & 7) == KING) {
+      ++kings[SideOfCode(code)];
+      kingsAt[SideOfCode(code)] = sq;
+    }
     (code < 16 ? red : black) += PieceValue(code, Square(sq));
     k.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
+    bits[SideOfCode(code)][sq >> 6] |= uint64_t(1) << (sq & 63);
+    ranks[RankOf(sq)] |= uint16_t(1u << FileOf(sq));
+    files[FileOf(sq)] |= uint16_t(1u << RankOf(sq));
   }
   if (side == 1) k.Xor(ZOBRIST.sideKey);
   if (side != 0 && side != 1) return false;
   if (kings[0] > 1 || kings[1] > 1) return false;
   if (red != redScore || black != blackScore || !(k == zobrist)) return false;
   if (historyCount < 1 || historyCount > MOVE_HISTORY_CAPACITY || history[0].move != 0) return false;
+  if (std::memcmp(bits, pieceBits, sizeof bits) != 0 || std::memcmp(ranks, rankBits, sizeof ranks) != 0 ||
+      std::memcmp(files, fileBits, sizeof files) != 0 || kingsAt[0] != kingSquares[0] || kingsAt[1] != kingSquares[1])
+    return false;
+  // Last, as the check test relies on the cached king squares.
   if (LastRecord().inCheck != IsInCheck()) return false;
   return true;
 }

@@ -4,7 +4,9 @@
 // and mirroring walk the whole board.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <type_traits>
 
 #include "rules/types.h"
 #include "rules/zobrist.h"
@@ -33,6 +35,16 @@ struct Position {
   int32_t historyCount = 1;
   MoveRecord history[MOVE_HISTORY_CAPACITY] = {};
   ZobristKey zobrist;
+
+  // --- Kept beside the board ---
+  // Functions of squares alone, kept up to date by PlacePiece and RemovePiece
+  // and checked by IsConsistent. They let the generator visit only occupied
+  // squares and let line walks jump straight to the next piece, instead of
+  // stepping over empty squares.
+  uint64_t pieceBits[2][4] = {};  // per side: bit sq & 63 of word sq >> 6 set when sq holds its piece
+  uint16_t rankBits[16] = {};     // bit file of rank set when that square is occupied
+  uint16_t fileBits[16] = {};     // bit rank of file set when that square is occupied
+  int32_t kingSquares[2] = {};    // each side's king, 0 when it has none
 
   // --- Setting up ---
   void ClearPosition();
@@ -71,10 +83,46 @@ struct Position {
   int RepetitionScore(int status) const;
   int DrawScore() const { return (distance & 1) ? SCORE_DRAW : -SCORE_DRAW; }
 
-  // Recomputes scores and keys from scratch and checks them and the history
-  // against the incremental values. Used by tests and debug builds.
+  // Recomputes scores, keys and the data kept beside the board from scratch
+  // and checks them and the history against the incremental values. Used by
+  // tests and debug builds.
   bool IsConsistent() const;
+
+  // The first occupied square met walking from sq in direction D (one of
+  // KING_STEPS), or 0 when the walk leaves the board first. Margin squares
+  // are never occupied, so the nearest set bit of the rank or file mask is
+  // exactly the square a step-by-step walk would stop at.
+  template <int D>
+  int NextOccupied(int sq) const {
+    static_assert(D == -16 || D == -1 || D == 1 || D == 16);
+    const int rank = RankOf(sq), file = FileOf(sq);
+    if constexpr (D == -16) {
+      const unsigned bits = fileBits[file] & ((1u << rank) - 1);
+      return bits ? SquareAt(std::bit_width(bits) - 1, file) : 0;
+    } else if constexpr (D == 16) {
+      const unsigned bits = fileBits[file] >> (rank + 1);
+      return bits ? SquareAt(rank + 1 + std::countr_zero(bits), file) : 0;
+    } else if constexpr (D == -1) {
+      const unsigned bits = rankBits[rank] & ((1u << file) - 1);
+      return bits ? SquareAt(rank, std::bit_width(bits) - 1) : 0;
+    } else {
+      const unsigned bits = rankBits[rank] >> (file + 1);
+      return bits ? SquareAt(rank, file + 1 + std::countr_zero(bits)) : 0;
+    }
+  }
+
+ private:
+  // The board part of placing and removing: squares and the data kept
+  // beside it, but not the scores or the key.
+  void SetSquare(int sq, PieceCode code);
+  void ClearSquare(int sq, PieceCode code);
+  template <bool CAPTURES_ONLY>
+  int ListMovesOf(Move* moves) const;
 };
+
+// Snapshots and tests compare positions byte for byte, so the record must
+// hold no padding whose bytes a copy might not carry.
+static_assert(std::has_unique_object_representations_v<Position>);
 
 // Value of a piece on a square, read from black's side for black pieces.
 int PieceValue(PieceCode code, Square sq);

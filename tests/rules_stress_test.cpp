@@ -3,6 +3,7 @@
 // exactly.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <random>
 
@@ -15,7 +16,9 @@ bool Identical(const Position& a, const Position& b) {
   return a.side == b.side && std::memcmp(a.squares, b.squares, 256) == 0 && a.redScore == b.redScore &&
          a.blackScore == b.blackScore && a.distance == b.distance && a.historyCount == b.historyCount &&
          a.zobrist == b.zobrist &&
-         std::memcmp(a.history, b.history, sizeof(MoveRecord) * size_t(a.historyCount)) == 0;
+         std::memcmp(a.history, b.history, sizeof(MoveRecord) * size_t(a.historyCount)) == 0 &&
+         // and the data kept beside the board, which follows the key
+         std::memcmp(&a.zobrist + 1, &b.zobrist + 1, sizeof(Position) - offsetof(Position, zobrist) - sizeof a.zobrist) == 0;
 }
 
 TEST(RulesStress, RandomGamesKeepEveryInvariant) {
