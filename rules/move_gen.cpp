@@ -65,7 +65,7 @@ int Position::ListMovesOf(Move* moves) const {
   // Own pieces in ascending square order, the order of a scan of the board:
   // the set bits of the four words, low word first, lowest bit first.
   for (int word = 0; word < 4; ++word) {
-    for (uint64_t bits = pieceBits[side][word]; bits != 0; bits &= bits - 1) {
+    for (uint64_t bits = index.sidePieces[side][word]; bits != 0; bits &= bits - 1) {
       const int from = word * 64 + std::countr_zero(bits);
       switch (squares[from] - own) {
         case KING:

@@ -1,15 +1,41 @@
 #include "rules/position.h"
 
 #include <cassert>
-#include <cstring>
 
 #include "rules/board_tables.h"
 
 namespace lanterra {
 
-int PieceValue(PieceCode code, Square sq) {
+namespace {
+
+inline int ValueOf(PieceCode code, int sq) {
   return code < 16 ? PIECE_SQUARE_VALUES[code - 8][sq] : PIECE_SQUARE_VALUES[code - 16][FlipSquare(sq)];
 }
+
+// What a move adds to the two scores and XORs into the key: the same as its
+// RemovePiece and PlacePiece steps together. Taking the move back subtracts
+// the same values and XORs the same triples again.
+struct MoveEffect {
+  int red = 0;
+  int black = 0;
+  ZobristKey key;
+};
+
+inline MoveEffect EffectOf(int from, int to, PieceCode piece, PieceCode captured) {
+  MoveEffect e;
+  (piece < 16 ? e.red : e.black) = ValueOf(piece, to) - ValueOf(piece, from);
+  e.key = ZOBRIST.pieceKeys[ZobristIndex(piece)][from];
+  e.key.Xor(ZOBRIST.pieceKeys[ZobristIndex(piece)][to]);
+  if (captured != 0) {
+    (captured < 16 ? e.red : e.black) -= ValueOf(captured, to);
+    e.key.Xor(ZOBRIST.pieceKeys[ZobristIndex(captured)][to]);
+  }
+  return e;
+}
+
+}  // namespace
+
+int PieceValue(PieceCode code, Square sq) { return ValueOf(code, sq); }
 
 void Position::ClearPosition() {
   side = 0;
@@ -17,35 +43,12 @@ void Position::ClearPosition() {
   redScore = blackScore = 0;
   distance = 0;
   zobrist = ZobristKey{};
-  for (auto& words : pieceBits)
-    for (uint64_t& w : words) w = 0;
-  for (uint16_t& b : rankBits) b = 0;
-  for (uint16_t& b : fileBits) b = 0;
-  kingSquares[0] = kingSquares[1] = 0;
-}
-
-// Red codes are 8..14 and black codes 16..22, so bit 4 of a code is its side
-// and its low three bits its kind.
-static constexpr int SideOfCode(PieceCode code) { return code >> 4; }
-
-void Position::SetSquare(int sq, PieceCode code) {
-  squares[sq] = code;
-  pieceBits[SideOfCode(code)][sq >> 6] |= uint64_t(1) << (sq & 63);
-  rankBits[RankOf(sq)] |= uint16_t(1u << FileOf(sq));
-  fileBits[FileOf(sq)] |= uint16_t(1u << RankOf(sq));
-  if ((code & 7) == KING) kingSquares[SideOfCode(code)] = sq;
-}
-
-void Position::ClearSquare(int sq, PieceCode code) {
-  squares[sq] = 0;
-  pieceBits[SideOfCode(code)][sq >> 6] &= ~(uint64_t(1) << (sq & 63));
-  rankBits[RankOf(sq)] &= uint16_t(~(1u << FileOf(sq)));
-  fileBits[FileOf(sq)] &= uint16_t(~(1u << RankOf(sq)));
-  if ((code & 7) == KING && kingSquares[SideOfCode(code)] == sq) kingSquares[SideOfCode(code)] = 0;
+  index = BoardIndex{};
 }
 
 void Position::PlacePiece(Square sq, PieceCode code) {
-  SetSquare(sq, code);
+  squares[sq] = code;
+  index.Set(sq, code);
   if (code < 16)
     redScore += PIECE_SQUARE_VALUES[code - 8][sq];
   else
@@ -54,7 +57,8 @@ void Position::PlacePiece(Square sq, PieceCode code) {
 }
 
 void Position::RemovePiece(Square sq, PieceCode code) {
-  ClearSquare(sq, code);
+  squares[sq] = 0;
+  index.Clear(sq, code);
   if (code < 16)
     redScore -= PIECE_SQUARE_VALUES[code - 8][sq];
   else
@@ -93,6 +97,22 @@ void Position::ToggleSide() {
   zobrist.Xor(ZOBRIST.sideKey);
 }
 
+void Position::MoveOnBoard(int from, int to, PieceCode piece, PieceCode captured) {
+  if (captured != 0) index.Clear(to, captured);
+  index.Clear(from, piece);
+  index.Set(to, piece);
+  squares[from] = 0;
+  squares[to] = piece;
+}
+
+void Position::TakeBackOnBoard(int from, int to, PieceCode piece, PieceCode captured) {
+  index.Clear(to, piece);
+  index.Set(from, piece);
+  if (captured != 0) index.Set(to, captured);
+  squares[from] = piece;
+  squares[to] = captured;
+}
+
 int Position::DoMove(Move mv) {
   const int from = MoveFrom(mv), to = MoveTo(mv);
   const PieceCode piece = squares[from], captured = squares[to];
@@ -100,27 +120,16 @@ int Position::DoMove(Move mv) {
   // scores and key follow only for a move that is kept. The end state is the
   // same as ApplyBoardMove's, and a refused move leaves nothing to revert
   // but the board.
-  if (captured != 0) ClearSquare(to, captured);
-  ClearSquare(from, piece);
-  SetSquare(to, piece);
+  MoveOnBoard(from, to, piece, captured);
   if (IsInCheck()) {
-    ClearSquare(to, piece);
-    SetSquare(from, piece);
-    if (captured != 0) SetSquare(to, captured);
+    TakeBackOnBoard(from, to, piece, captured);
     return 0;
   }
   const uint32_t keyBefore = zobrist.key;
-  const auto& keys = ZOBRIST.pieceKeys;
-  if (piece < 16) {
-    redScore += PIECE_SQUARE_VALUES[piece - 8][to] - PIECE_SQUARE_VALUES[piece - 8][from];
-    if (captured != 0) blackScore -= PIECE_SQUARE_VALUES[captured - 16][FlipSquare(to)];
-  } else {
-    blackScore += PIECE_SQUARE_VALUES[piece - 16][FlipSquare(to)] - PIECE_SQUARE_VALUES[piece - 16][FlipSquare(from)];
-    if (captured != 0) redScore -= PIECE_SQUARE_VALUES[captured - 8][to];
-  }
-  zobrist.Xor(keys[ZobristIndex(piece)][from]);
-  zobrist.Xor(keys[ZobristIndex(piece)][to]);
-  if (captured != 0) zobrist.Xor(keys[ZobristIndex(captured)][to]);
+  const MoveEffect e = EffectOf(from, to, piece, captured);
+  redScore += e.red;
+  blackScore += e.black;
+  zobrist.Xor(e.key);
   ToggleSide();
   MoveRecord& r = history[historyCount++];
   r.move = uint16_t(mv);
@@ -136,8 +145,14 @@ int Position::DoMove(Move mv) {
 void Position::UndoMove() {
   --distance;
   ToggleSide();
-  --historyCount;
-  RevertBoardMove(history[historyCount].move, history[historyCount].captured);
+  const MoveRecord& r = history[--historyCount];
+  const int from = MoveFrom(r.move), to = MoveTo(r.move);
+  const PieceCode piece = squares[to];
+  TakeBackOnBoard(from, to, piece, r.captured);
+  const MoveEffect e = EffectOf(from, to, piece, r.captured);
+  redScore -= e.red;
+  blackScore -= e.black;
+  zobrist.Xor(e.key);
   assert(IsConsistent());
 }
 
@@ -174,12 +189,54 @@ int Position::StaticScore() const {
 
 bool Position::NullMoveAllowed() const { return (side == 0 ? redScore : blackScore) > NULL_MOVE_MARGIN; }
 
+namespace {
+
+// The nearest set bit below and above bit at, or -1 when there is none.
+inline int NearestBelow(unsigned bits, int at) {
+  bits &= (1u << at) - 1;
+  return bits ? std::bit_width(bits) - 1 : -1;
+}
+inline int NearestAbove(unsigned bits, int at) {
+  bits &= ~((2u << at) - 1);
+  return bits ? std::countr_zero(bits) : -1;
+}
+
+// Whether a rook-like piece (rook, or the other king, which counts as
+// facing) or a cannon attacks point `at` of one rank or file along both of
+// its directions. occupied holds the line's pieces; rooks and cannons the
+// attacker's pieces of those kinds on it.
+inline bool LineAttacked(unsigned occupied, unsigned rooks, unsigned cannons, int at) {
+  const unsigned lower = (1u << at) - 1;
+  // Towards lower bits: the first piece attacks as a rook, the one behind it
+  // as a cannon. A direction without an attacker is not walked.
+  if ((rooks | cannons) & lower) {
+    const int first = NearestBelow(occupied, at);
+    if (first >= 0) {
+      if ((rooks >> first) & 1) return true;
+      const int second = NearestBelow(occupied, first);
+      if (second >= 0 && ((cannons >> second) & 1)) return true;
+    }
+  }
+  if ((rooks | cannons) & ~lower) {
+    const int first = NearestAbove(occupied, at);
+    if (first >= 0) {
+      if ((rooks >> first) & 1) return true;
+      const int second = NearestAbove(occupied, first);
+      if (second >= 0 && ((cannons >> second) & 1)) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 int Position::IsInCheck() const {
   const int opp = OpponentBit(side);
   // The cached square is the one a scan of the board would find: a side has
   // at most one king (IsConsistent checks both).
-  const int king = kingSquares[side];
+  const int king = index.kingSquares[side];
   if (king == 0) return 0;
+  const int rank = RankOf(king), file = FileOf(king);
 
   // An opponent pawn level with the king stands in the king's palace and so
   // has crossed the river; one behind the king never attacks it.
@@ -187,28 +244,30 @@ int Position::IsInCheck() const {
   if (squares[king + (side == 0 ? -16 : 16)] == pawn || squares[king - 1] == pawn || squares[king + 1] == pawn)
     return 1;
 
-  const int knight = opp + KNIGHT;
-  for (int j = 0; j < 4; ++j) {
-    if (squares[king + ADVISOR_STEPS[j]] != 0) continue;  // the leg shields both squares
-    if (squares[king + KNIGHT_ATTACKER_STEPS[2 * j]] == knight ||
-        squares[king + KNIGHT_ATTACKER_STEPS[2 * j + 1]] == knight)
-      return 1;
+  // A knight attacks from one rank away and two files aside, or two ranks
+  // away and one file aside; with none on those eight squares the legs need
+  // no look.
+  const uint16_t* knights = index.pieceRanks[ZobristIndex(opp + KNIGHT)];
+  if ((((knights[rank - 1] | knights[rank + 1]) >> (file - 2)) & 0b10001) != 0 ||
+      (((knights[rank - 2] | knights[rank + 2]) >> (file - 1)) & 0b101) != 0) {
+    const int knight = opp + KNIGHT;
+    for (int j = 0; j < 4; ++j) {
+      if (squares[king + ADVISOR_STEPS[j]] != 0) continue;  // the leg shields both squares
+      if (squares[king + KNIGHT_ATTACKER_STEPS[2 * j]] == knight ||
+          squares[king + KNIGHT_ATTACKER_STEPS[2 * j + 1]] == knight)
+        return 1;
+    }
   }
 
-  // Along each line the first piece met attacks as a rook, or as the king
-  // when the kings face each other; the piece behind that screen attacks as a
-  // cannon.
-  const int rook = opp + ROOK, cannon = opp + CANNON, facing = opp + KING;
-  auto lineAttacks = [&](int first, int second) {
-    if (first == 0) return false;
-    const int code = squares[first];
-    return code == rook || code == facing || (second != 0 && squares[second] == cannon);
-  };
-  int s;
-  if (s = NextOccupied<-16>(king); lineAttacks(s, s ? NextOccupied<-16>(s) : 0)) return 1;
-  if (s = NextOccupied<-1>(king); lineAttacks(s, s ? NextOccupied<-1>(s) : 0)) return 1;
-  if (s = NextOccupied<1>(king); lineAttacks(s, s ? NextOccupied<1>(s) : 0)) return 1;
-  if (s = NextOccupied<16>(king); lineAttacks(s, s ? NextOccupied<16>(s) : 0)) return 1;
+  // Along the rank and the file: the first piece met attacks as a rook, or
+  // as the king when the kings face each other; the piece behind that screen
+  // attacks as a cannon.
+  const int rookRow = ZobristIndex(opp + ROOK), cannonRow = ZobristIndex(opp + CANNON),
+            kingRow = ZobristIndex(opp + KING);
+  const unsigned rankRooks = index.pieceRanks[rookRow][rank] | index.pieceRanks[kingRow][rank];
+  if (LineAttacked(index.rankBits[rank], rankRooks, index.pieceRanks[cannonRow][rank], file)) return 1;
+  const unsigned fileRooks = index.pieceFiles[rookRow][file] | index.pieceFiles[kingRow][file];
+  if (LineAttacked(index.fileBits[file], fileRooks, index.pieceFiles[cannonRow][file], rank)) return 1;
   return 0;
 }
 
@@ -216,33 +275,23 @@ bool Position::IsConsistent() const {
   int red = 0, black = 0;
   ZobristKey k{};
   int kings[2] = {0, 0};
-  // The data kept beside the board, rebuilt from the squares in the same scan.
-  uint64_t bits[2][4] = {};
-  uint16_t ranks[16] = {}, files[16] = {};
-  int kingsAt[2] = {0, 0};
+  BoardIndex fresh;  // rebuilt from the squares in the same scan
   for (int sq = 0; sq < 256; ++sq) {
     PieceCode code = squares[sq];
     if (code == 0) continue;
     if (!ON_BOARD[sq]) return false;
     if (!((code >= 8 && code <= 14) || (code >= 16 && code <= 22))) return false;
-    if ((code & 7) == KING) {
-      ++kings[SideOfCode(code)];
-      kingsAt[SideOfCode(code)] = sq;
-    }
+    if ((code & 7) == KING) ++kings[SideOfCode(code)];
     (code < 16 ? red : black) += PieceValue(code, Square(sq));
     k.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
-    bits[SideOfCode(code)][sq >> 6] |= uint64_t(1) << (sq & 63);
-    ranks[RankOf(sq)] |= uint16_t(1u << FileOf(sq));
-    files[FileOf(sq)] |= uint16_t(1u << RankOf(sq));
+    fresh.Set(sq, code);
   }
   if (side == 1) k.Xor(ZOBRIST.sideKey);
   if (side != 0 && side != 1) return false;
   if (kings[0] > 1 || kings[1] > 1) return false;
   if (red != redScore || black != blackScore || !(k == zobrist)) return false;
   if (historyCount < 1 || historyCount > MOVE_HISTORY_CAPACITY || history[0].move != 0) return false;
-  if (std::memcmp(bits, pieceBits, sizeof bits) != 0 || std::memcmp(ranks, rankBits, sizeof ranks) != 0 ||
-      std::memcmp(files, fileBits, sizeof files) != 0 || kingsAt[0] != kingSquares[0] || kingsAt[1] != kingSquares[1])
-    return false;
+  if (!(fresh == index)) return false;
   // Last, as the check test relies on the cached king squares.
   if (LastRecord().inCheck != IsInCheck()) return false;
   return true;

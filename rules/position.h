@@ -20,6 +20,50 @@ struct MoveRecord {
   uint32_t keyBefore = 0; // key of the position the move was made in
 };
 
+// Functions of a board's squares alone, kept beside the board by the
+// position's PlacePiece and RemovePiece and checked by IsConsistent. They let
+// the generator visit only occupied squares, let line walks jump straight to
+// the next piece instead of stepping over empty squares, and let the check
+// test skip at once every line and knight square that holds no attacker.
+// Bit masks of a rank have bit file set; those of a file have bit rank set.
+struct BoardIndex {
+  uint64_t sidePieces[2][4] = {};    // per side: bit sq & 63 of word sq >> 6 set when sq holds its piece
+  uint16_t rankBits[16] = {};        // occupied squares of each rank
+  uint16_t fileBits[16] = {};        // occupied squares of each file
+  uint16_t pieceRanks[14][16] = {};  // per ZobristIndex row: the squares of each rank holding that piece
+  uint16_t pieceFiles[14][16] = {};  // per ZobristIndex row: the squares of each file holding that piece
+  int32_t kingSquares[2] = {};       // each side's king, 0 when it has none
+
+  // sq must be a playing square; Set expects it empty, Clear to hold code.
+  void Set(int sq, PieceCode code);
+  void Clear(int sq, PieceCode code);
+  friend bool operator==(const BoardIndex&, const BoardIndex&) = default;
+};
+
+// Red codes are 8..14 and black codes 16..22, so bit 4 of a code is its side
+// and its low three bits its kind.
+constexpr int SideOfCode(PieceCode code) { return code >> 4; }
+
+inline void BoardIndex::Set(int sq, PieceCode code) {
+  const int rank = RankOf(sq), file = FileOf(sq), row = ZobristIndex(code);
+  sidePieces[SideOfCode(code)][sq >> 6] |= uint64_t(1) << (sq & 63);
+  rankBits[rank] |= uint16_t(1u << file);
+  fileBits[file] |= uint16_t(1u << rank);
+  pieceRanks[row][rank] |= uint16_t(1u << file);
+  pieceFiles[row][file] |= uint16_t(1u << rank);
+  if ((code & 7) == KING) kingSquares[SideOfCode(code)] = sq;
+}
+
+inline void BoardIndex::Clear(int sq, PieceCode code) {
+  const int rank = RankOf(sq), file = FileOf(sq), row = ZobristIndex(code);
+  sidePieces[SideOfCode(code)][sq >> 6] &= ~(uint64_t(1) << (sq & 63));
+  rankBits[rank] &= uint16_t(~(1u << file));
+  fileBits[file] &= uint16_t(~(1u << rank));
+  pieceRanks[row][rank] &= uint16_t(~(1u << file));
+  pieceFiles[row][file] &= uint16_t(~(1u << rank));
+  if ((code & 7) == KING && kingSquares[SideOfCode(code)] == sq) kingSquares[SideOfCode(code)] = 0;
+}
+
 // Bits of a repetition status.
 inline constexpr int REP_SEEN = 1;
 inline constexpr int REP_OWN_PERPETUAL = 2;
@@ -35,16 +79,7 @@ struct Position {
   int32_t historyCount = 1;
   MoveRecord history[MOVE_HISTORY_CAPACITY] = {};
   ZobristKey zobrist;
-
-  // --- Kept beside the board ---
-  // Functions of squares alone, kept up to date by PlacePiece and RemovePiece
-  // and checked by IsConsistent. They let the generator visit only occupied
-  // squares and let line walks jump straight to the next piece, instead of
-  // stepping over empty squares.
-  uint64_t pieceBits[2][4] = {};  // per side: bit sq & 63 of word sq >> 6 set when sq holds its piece
-  uint16_t rankBits[16] = {};     // bit file of rank set when that square is occupied
-  uint16_t fileBits[16] = {};     // bit rank of file set when that square is occupied
-  int32_t kingSquares[2] = {};    // each side's king, 0 when it has none
+  BoardIndex index;  // kept beside the board, see above
 
   // --- Setting up ---
   void ClearPosition();
@@ -97,25 +132,25 @@ struct Position {
     static_assert(D == -16 || D == -1 || D == 1 || D == 16);
     const int rank = RankOf(sq), file = FileOf(sq);
     if constexpr (D == -16) {
-      const unsigned bits = fileBits[file] & ((1u << rank) - 1);
+      const unsigned bits = index.fileBits[file] & ((1u << rank) - 1);
       return bits ? SquareAt(std::bit_width(bits) - 1, file) : 0;
     } else if constexpr (D == 16) {
-      const unsigned bits = fileBits[file] >> (rank + 1);
+      const unsigned bits = index.fileBits[file] >> (rank + 1);
       return bits ? SquareAt(rank + 1 + std::countr_zero(bits), file) : 0;
     } else if constexpr (D == -1) {
-      const unsigned bits = rankBits[rank] & ((1u << file) - 1);
+      const unsigned bits = index.rankBits[rank] & ((1u << file) - 1);
       return bits ? SquareAt(rank, std::bit_width(bits) - 1) : 0;
     } else {
-      const unsigned bits = rankBits[rank] >> (file + 1);
+      const unsigned bits = index.rankBits[rank] >> (file + 1);
       return bits ? SquareAt(rank, file + 1 + std::countr_zero(bits)) : 0;
     }
   }
 
  private:
-  // The board part of placing and removing: squares and the data kept
-  // beside it, but not the scores or the key.
-  void SetSquare(int sq, PieceCode code);
-  void ClearSquare(int sq, PieceCode code);
+  // The board part of a move and of taking it back: squares and index, not
+  // the scores or the key.
+  void MoveOnBoard(int from, int to, PieceCode piece, PieceCode captured);
+  void TakeBackOnBoard(int from, int to, PieceCode piece, PieceCode captured);
   template <bool CAPTURES_ONLY>
   int ListMovesOf(Move* moves) const;
 };
