@@ -120,8 +120,14 @@ int Position::DoMove(Move mv) {
   // scores and key follow only for a move that is kept. The end state is the
   // same as ApplyBoardMove's, and a refused move leaves nothing to revert
   // but the board.
+  // The side to move is not in check when its last record says so; then
+  // only the squares this move changed can expose its king. A king move
+  // changes where the attacks are looked for, so it gets the whole test.
+  const bool wasInCheck = LastRecord().inCheck != 0;
   MoveOnBoard(from, to, piece, captured);
-  if (IsInCheck()) {
+  const bool exposed = wasInCheck || (piece & 7) == KING ? KingAttacked(side) != 0
+                                                          : AttackedAfter(side, from, to, piece);
+  if (exposed) {
     TakeBackOnBoard(from, to, piece, captured);
     return 0;
   }
@@ -134,7 +140,9 @@ int Position::DoMove(Move mv) {
   MoveRecord& r = history[historyCount++];
   r.move = uint16_t(mv);
   r.captured = captured;
-  r.inCheck = uint8_t(IsInCheck());
+  // The opponent, not in check before the move, is in check now only
+  // through the squares the move changed.
+  r.inCheck = uint8_t(AttackedAfter(side, from, to, piece));
   r.keyBefore = keyBefore;
   ++distance;
   // Debug builds recompute scores and keys after every move.
@@ -230,45 +238,75 @@ inline bool LineAttacked(unsigned occupied, unsigned rooks, unsigned cannons, in
 
 }  // namespace
 
-int Position::IsInCheck() const {
-  const int opp = OpponentBit(side);
+// An opponent pawn level with the king stands in the king's palace and so
+// has crossed the river; one behind the king never attacks it.
+bool Position::PawnAttacks(int defender, int king) const {
+  const int pawn = OpponentBit(defender) + PAWN;
+  return squares[king + (defender == 0 ? -16 : 16)] == pawn || squares[king - 1] == pawn || squares[king + 1] == pawn;
+}
+
+// A knight attacks from one rank away and two files aside, or two ranks away
+// and one file aside; with none on those eight squares the legs need no look.
+bool Position::KnightAttacks(int defender, int king) const {
+  const int knight = OpponentBit(defender) + KNIGHT;
+  const int rank = RankOf(king), file = FileOf(king);
+  const uint16_t* knights = index.pieceRanks[ZobristIndex(knight)];
+  if ((((knights[rank - 1] | knights[rank + 1]) >> (file - 2)) & 0b10001) == 0 &&
+      (((knights[rank - 2] | knights[rank + 2]) >> (file - 1)) & 0b101) == 0)
+    return false;
+  for (int j = 0; j < 4; ++j) {
+    if (squares[king + ADVISOR_STEPS[j]] != 0) continue;  // the leg shields both squares
+    if (squares[king + KNIGHT_ATTACKER_STEPS[2 * j]] == knight ||
+        squares[king + KNIGHT_ATTACKER_STEPS[2 * j + 1]] == knight)
+      return true;
+  }
+  return false;
+}
+
+// Along the king's rank or file the first piece met attacks as a rook, or as
+// the king when the kings face each other; the piece behind that screen
+// attacks as a cannon.
+bool Position::RankAttacks(int defender, int king) const {
+  const int opp = OpponentBit(defender), rank = RankOf(king);
+  const auto& on = index.pieceRanks;
+  return LineAttacked(index.rankBits[rank], on[ZobristIndex(opp + ROOK)][rank] | on[ZobristIndex(opp + KING)][rank],
+                      on[ZobristIndex(opp + CANNON)][rank], FileOf(king));
+}
+
+bool Position::FileAttacks(int defender, int king) const {
+  const int opp = OpponentBit(defender), file = FileOf(king);
+  const auto& on = index.pieceFiles;
+  return LineAttacked(index.fileBits[file], on[ZobristIndex(opp + ROOK)][file] | on[ZobristIndex(opp + KING)][file],
+                      on[ZobristIndex(opp + CANNON)][file], RankOf(king));
+}
+
+int Position::KingAttacked(int defender) const {
   // The cached square is the one a scan of the board would find: a side has
   // at most one king (IsConsistent checks both).
-  const int king = index.kingSquares[side];
+  const int king = index.kingSquares[defender];
   if (king == 0) return 0;
-  const int rank = RankOf(king), file = FileOf(king);
+  return PawnAttacks(defender, king) || KnightAttacks(defender, king) || RankAttacks(defender, king) ||
+         FileAttacks(defender, king);
+}
 
-  // An opponent pawn level with the king stands in the king's palace and so
-  // has crossed the river; one behind the king never attacks it.
-  const int pawn = opp + PAWN;
-  if (squares[king + (side == 0 ? -16 : 16)] == pawn || squares[king - 1] == pawn || squares[king + 1] == pawn)
-    return 1;
+int Position::IsInCheck() const { return KingAttacked(side); }
 
-  // A knight attacks from one rank away and two files aside, or two ranks
-  // away and one file aside; with none on those eight squares the legs need
-  // no look.
-  const uint16_t* knights = index.pieceRanks[ZobristIndex(opp + KNIGHT)];
-  if ((((knights[rank - 1] | knights[rank + 1]) >> (file - 2)) & 0b10001) != 0 ||
-      (((knights[rank - 2] | knights[rank + 2]) >> (file - 1)) & 0b101) != 0) {
-    const int knight = opp + KNIGHT;
-    for (int j = 0; j < 4; ++j) {
-      if (squares[king + ADVISOR_STEPS[j]] != 0) continue;  // the leg shields both squares
-      if (squares[king + KNIGHT_ATTACKER_STEPS[2 * j]] == knight ||
-          squares[king + KNIGHT_ATTACKER_STEPS[2 * j + 1]] == knight)
-        return 1;
-    }
-  }
-
-  // Along the rank and the file: the first piece met attacks as a rook, or
-  // as the king when the kings face each other; the piece behind that screen
-  // attacks as a cannon.
-  const int rookRow = ZobristIndex(opp + ROOK), cannonRow = ZobristIndex(opp + CANNON),
-            kingRow = ZobristIndex(opp + KING);
-  const unsigned rankRooks = index.pieceRanks[rookRow][rank] | index.pieceRanks[kingRow][rank];
-  if (LineAttacked(index.rankBits[rank], rankRooks, index.pieceRanks[cannonRow][rank], file)) return 1;
-  const unsigned fileRooks = index.pieceFiles[rookRow][file] | index.pieceFiles[kingRow][file];
-  if (LineAttacked(index.fileBits[file], fileRooks, index.pieceFiles[cannonRow][file], rank)) return 1;
-  return 0;
+// A move can attack a king that was not attacked before only through the
+// squares it changed. A line attack needs a changed square on the king's
+// rank or file: the vacated one (a discovered attack), the landing one (the
+// moved piece attacks, or becomes a cannon's screen) or a captured piece
+// gone there. A knight attack needs the knight itself to have moved, or its
+// leg, a square diagonally next to the king, to have been vacated. A pawn
+// attack needs the pawn itself to have moved. Everything else on the board
+// attacks the king after the move exactly as before, which is not at all.
+bool Position::AttackedAfter(int defender, int from, int to, PieceCode piece) const {
+  const int king = index.kingSquares[defender];
+  if (king == 0) return false;
+  const int opp = OpponentBit(defender);
+  if ((RankOf(from) == RankOf(king) || RankOf(to) == RankOf(king)) && RankAttacks(defender, king)) return true;
+  if ((FileOf(from) == FileOf(king) || FileOf(to) == FileOf(king)) && FileAttacks(defender, king)) return true;
+  if ((piece == opp + KNIGHT || STEP_SPAN[from - king + 256] == 2) && KnightAttacks(defender, king)) return true;
+  return piece == opp + PAWN && PawnAttacks(defender, king);
 }
 
 bool Position::IsConsistent() const {
@@ -292,8 +330,11 @@ bool Position::IsConsistent() const {
   if (red != redScore || black != blackScore || !(k == zobrist)) return false;
   if (historyCount < 1 || historyCount > MOVE_HISTORY_CAPACITY || history[0].move != 0) return false;
   if (!(fresh == index)) return false;
-  // Last, as the check test relies on the cached king squares.
+  // Last, as the check test relies on the cached king squares. DoMove
+  // relies on both: the last record tells whether the side to move is in
+  // check, and the side that has just moved is not.
   if (LastRecord().inCheck != IsInCheck()) return false;
+  if (KingAttacked(1 - side)) return false;
   return true;
 }
 

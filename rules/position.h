@@ -95,6 +95,10 @@ struct Position {
   void ToggleSide();
   // Plays mv and returns 1, or returns 0 and changes nothing when the move
   // would leave the mover's king attacked. The movement rule is not tested.
+  // The position must be one the rules can reach, as every position set up,
+  // read from a FEN or reached by moves and the search's null moves is: the
+  // side that has just moved is not in check, and LastRecord().inCheck tells
+  // whether the side to move is (IsConsistent checks both).
   int DoMove(Move mv);
   void UndoMove();
   void DoNullMove();
@@ -147,6 +151,15 @@ struct Position {
   }
 
  private:
+  // Parts of the check test for the king of side defender on square king.
+  bool PawnAttacks(int defender, int king) const;
+  bool KnightAttacks(int defender, int king) const;
+  bool RankAttacks(int defender, int king) const;
+  bool FileAttacks(int defender, int king) const;
+  int KingAttacked(int defender) const;
+  // Whether defender's king, not attacked before the move of piece from
+  // `from` to `to` that did not move it, is attacked after it.
+  bool AttackedAfter(int defender, int from, int to, PieceCode piece) const;
   // The board part of a move and of taking it back: squares and index, not
   // the scores or the key.
   void MoveOnBoard(int from, int to, PieceCode piece, PieceCode captured);

@@ -38,7 +38,13 @@ TEST(RulesStress, RandomGamesKeepEveryInvariant) {
       int count = pos.ListMoves(all, 0);
       ASSERT_LE(count, 119);
       for (int i = 0; i < count; ++i) {
-        if (pos.DoMove(all[i])) {
+        // DoMove decides from the squares the move changed; the whole check
+        // test on the moved board must agree.
+        PieceCode captured = pos.ApplyBoardMove(all[i]);
+        const int exposed = pos.IsInCheck();
+        pos.RevertBoardMove(all[i], captured);
+        ASSERT_EQ(pos.DoMove(all[i]), 1 - exposed) << ToFen(before) << " " << IccsMove(all[i]);
+        if (!exposed) {
           ASSERT_TRUE(pos.IsConsistent()) << ToFen(before) << " " << IccsMove(all[i]);
           pos.UndoMove();
         }
