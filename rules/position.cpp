@@ -1,5 +1,6 @@
 #include "rules/position.h"
 
+#include <array>
 #include <cassert>
 
 #include "rules/board_tables.h"
@@ -8,28 +9,38 @@ namespace lanterra {
 
 namespace {
 
-inline int ValueOf(PieceCode code, int sq) {
-  return code < 16 ? PIECE_SQUARE_VALUES[code - 8][sq] : PIECE_SQUARE_VALUES[code - 16][FlipSquare(sq)];
-}
+// The value of each piece code on each square, read from black's side for
+// black codes: PIECE_SQUARE_VALUES in one lookup, without the side test.
+// Row 0 (no piece) is all zero.
+constexpr std::array<std::array<uint8_t, 256>, 23> CODE_VALUES = [] {
+  std::array<std::array<uint8_t, 256>, 23> t{};
+  for (int kind = 0; kind < 7; ++kind)
+    for (int sq = 0; sq < 256; ++sq) {
+      t[8 + kind][sq] = PIECE_SQUARE_VALUES[kind][sq];
+      t[16 + kind][sq] = PIECE_SQUARE_VALUES[kind][FlipSquare(sq)];
+    }
+  return t;
+}();
+static_assert(CODE_VALUES[8 + KING][0xC7] == 15 && CODE_VALUES[16 + KING][0x37] == 15);
 
-// What a move adds to the two scores and XORs into the key: the same as its
+inline int ValueOf(PieceCode code, int sq) { return CODE_VALUES[code][sq]; }
+
+// What a move changes in the scores and the key: the same as its
 // RemovePiece and PlacePiece steps together. Taking the move back subtracts
 // the same values and XORs the same triples again.
 struct MoveEffect {
-  int red = 0;
-  int black = 0;
+  int mover = 0;     // added to the moving side's score
+  int captured = 0;  // taken from the other side's score
   ZobristKey key;
 };
 
 inline MoveEffect EffectOf(int from, int to, PieceCode piece, PieceCode captured) {
   MoveEffect e;
-  (piece < 16 ? e.red : e.black) = ValueOf(piece, to) - ValueOf(piece, from);
+  e.mover = ValueOf(piece, to) - ValueOf(piece, from);
+  e.captured = ValueOf(captured, to);
   e.key = ZOBRIST.pieceKeys[ZobristIndex(piece)][from];
   e.key.Xor(ZOBRIST.pieceKeys[ZobristIndex(piece)][to]);
-  if (captured != 0) {
-    (captured < 16 ? e.red : e.black) -= ValueOf(captured, to);
-    e.key.Xor(ZOBRIST.pieceKeys[ZobristIndex(captured)][to]);
-  }
+  if (captured != 0) e.key.Xor(ZOBRIST.pieceKeys[ZobristIndex(captured)][to]);
   return e;
 }
 
@@ -49,20 +60,14 @@ void Position::ClearPosition() {
 void Position::PlacePiece(Square sq, PieceCode code) {
   squares[sq] = code;
   index.Set(sq, code);
-  if (code < 16)
-    redScore += PIECE_SQUARE_VALUES[code - 8][sq];
-  else
-    blackScore += PIECE_SQUARE_VALUES[code - 16][FlipSquare(sq)];
+  (code < 16 ? redScore : blackScore) += ValueOf(code, sq);
   zobrist.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
 }
 
 void Position::RemovePiece(Square sq, PieceCode code) {
   squares[sq] = 0;
   index.Clear(sq, code);
-  if (code < 16)
-    redScore -= PIECE_SQUARE_VALUES[code - 8][sq];
-  else
-    blackScore -= PIECE_SQUARE_VALUES[code - 16][FlipSquare(sq)];
+  (code < 16 ? redScore : blackScore) -= ValueOf(code, sq);
   zobrist.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
 }
 
@@ -119,10 +124,9 @@ int Position::DoMove(Move mv) {
   // The legality test reads only the board, so the board moves first and the
   // scores and key follow only for a move that is kept. The end state is the
   // same as ApplyBoardMove's, and a refused move leaves nothing to revert
-  // but the board.
-  // The side to move is not in check when its last record says so; then
-  // only the squares this move changed can expose its king. A king move
-  // changes where the attacks are looked for, so it gets the whole test.
+  // but the board. When the last record says the side to move is not in
+  // check, only the squares this move changed can expose its king; a king
+  // move changes where the attacks are looked for, so it gets the whole test.
   const bool wasInCheck = LastRecord().inCheck != 0;
   MoveOnBoard(from, to, piece, captured);
   const bool exposed = wasInCheck || (piece & 7) == KING ? KingAttacked(side) != 0
@@ -133,8 +137,13 @@ int Position::DoMove(Move mv) {
   }
   const uint32_t keyBefore = zobrist.key;
   const MoveEffect e = EffectOf(from, to, piece, captured);
-  redScore += e.red;
-  blackScore += e.black;
+  if (side == 0) {
+    redScore += e.mover;
+    blackScore -= e.captured;
+  } else {
+    blackScore += e.mover;
+    redScore -= e.captured;
+  }
   zobrist.Xor(e.key);
   ToggleSide();
   MoveRecord& r = history[historyCount++];
@@ -158,8 +167,13 @@ void Position::UndoMove() {
   const PieceCode piece = squares[to];
   TakeBackOnBoard(from, to, piece, r.captured);
   const MoveEffect e = EffectOf(from, to, piece, r.captured);
-  redScore -= e.red;
-  blackScore -= e.black;
+  if (side == 0) {
+    redScore -= e.mover;
+    blackScore += e.captured;
+  } else {
+    blackScore -= e.mover;
+    redScore += e.captured;
+  }
   zobrist.Xor(e.key);
   assert(IsConsistent());
 }
@@ -197,47 +211,6 @@ int Position::StaticScore() const {
 
 bool Position::NullMoveAllowed() const { return (side == 0 ? redScore : blackScore) > NULL_MOVE_MARGIN; }
 
-namespace {
-
-// The nearest set bit below and above bit at, or -1 when there is none.
-inline int NearestBelow(unsigned bits, int at) {
-  bits &= (1u << at) - 1;
-  return bits ? std::bit_width(bits) - 1 : -1;
-}
-inline int NearestAbove(unsigned bits, int at) {
-  bits &= ~((2u << at) - 1);
-  return bits ? std::countr_zero(bits) : -1;
-}
-
-// Whether a rook-like piece (rook, or the other king, which counts as
-// facing) or a cannon attacks point `at` of one rank or file along both of
-// its directions. occupied holds the line's pieces; rooks and cannons the
-// attacker's pieces of those kinds on it.
-inline bool LineAttacked(unsigned occupied, unsigned rooks, unsigned cannons, int at) {
-  const unsigned lower = (1u << at) - 1;
-  // Towards lower bits: the first piece attacks as a rook, the one behind it
-  // as a cannon. A direction without an attacker is not walked.
-  if ((rooks | cannons) & lower) {
-    const int first = NearestBelow(occupied, at);
-    if (first >= 0) {
-      if ((rooks >> first) & 1) return true;
-      const int second = NearestBelow(occupied, first);
-      if (second >= 0 && ((cannons >> second) & 1)) return true;
-    }
-  }
-  if ((rooks | cannons) & ~lower) {
-    const int first = NearestAbove(occupied, at);
-    if (first >= 0) {
-      if ((rooks >> first) & 1) return true;
-      const int second = NearestAbove(occupied, first);
-      if (second >= 0 && ((cannons >> second) & 1)) return true;
-    }
-  }
-  return false;
-}
-
-}  // namespace
-
 // An opponent pawn level with the king stands in the king's palace and so
 // has crossed the river; one behind the king never attacks it.
 bool Position::PawnAttacks(int defender, int king) const {
@@ -245,15 +218,8 @@ bool Position::PawnAttacks(int defender, int king) const {
   return squares[king + (defender == 0 ? -16 : 16)] == pawn || squares[king - 1] == pawn || squares[king + 1] == pawn;
 }
 
-// A knight attacks from one rank away and two files aside, or two ranks away
-// and one file aside; with none on those eight squares the legs need no look.
 bool Position::KnightAttacks(int defender, int king) const {
   const int knight = OpponentBit(defender) + KNIGHT;
-  const int rank = RankOf(king), file = FileOf(king);
-  const uint16_t* knights = index.pieceRanks[ZobristIndex(knight)];
-  if ((((knights[rank - 1] | knights[rank + 1]) >> (file - 2)) & 0b10001) == 0 &&
-      (((knights[rank - 2] | knights[rank + 2]) >> (file - 1)) & 0b101) == 0)
-    return false;
   for (int j = 0; j < 4; ++j) {
     if (squares[king + ADVISOR_STEPS[j]] != 0) continue;  // the leg shields both squares
     if (squares[king + KNIGHT_ATTACKER_STEPS[2 * j]] == knight ||
@@ -266,18 +232,22 @@ bool Position::KnightAttacks(int defender, int king) const {
 // Along the king's rank or file the first piece met attacks as a rook, or as
 // the king when the kings face each other; the piece behind that screen
 // attacks as a cannon.
+template <int D>
+bool Position::LineAttacks(int defender, int king) const {
+  const int opp = OpponentBit(defender);
+  const int first = NextOccupied<D>(king);
+  if (first == 0) return false;
+  if (squares[first] == opp + ROOK || squares[first] == opp + KING) return true;
+  const int second = NextOccupied<D>(first);
+  return second != 0 && squares[second] == opp + CANNON;
+}
+
 bool Position::RankAttacks(int defender, int king) const {
-  const int opp = OpponentBit(defender), rank = RankOf(king);
-  const auto& on = index.pieceRanks;
-  return LineAttacked(index.rankBits[rank], on[ZobristIndex(opp + ROOK)][rank] | on[ZobristIndex(opp + KING)][rank],
-                      on[ZobristIndex(opp + CANNON)][rank], FileOf(king));
+  return LineAttacks<-1>(defender, king) || LineAttacks<1>(defender, king);
 }
 
 bool Position::FileAttacks(int defender, int king) const {
-  const int opp = OpponentBit(defender), file = FileOf(king);
-  const auto& on = index.pieceFiles;
-  return LineAttacked(index.fileBits[file], on[ZobristIndex(opp + ROOK)][file] | on[ZobristIndex(opp + KING)][file],
-                      on[ZobristIndex(opp + CANNON)][file], RankOf(king));
+  return LineAttacks<-16>(defender, king) || LineAttacks<16>(defender, king);
 }
 
 int Position::KingAttacked(int defender) const {

@@ -22,22 +22,23 @@ struct MoveRecord {
 
 // Functions of a board's squares alone, kept beside the board by the
 // position's PlacePiece and RemovePiece and checked by IsConsistent. They let
-// the generator visit only occupied squares, let line walks jump straight to
-// the next piece instead of stepping over empty squares, and let the check
-// test skip at once every line and knight square that holds no attacker.
-// Bit masks of a rank have bit file set; those of a file have bit rank set.
+// the generator visit only occupied squares and let line walks jump straight
+// to the next piece instead of stepping over empty squares.
 struct BoardIndex {
   uint64_t sidePieces[2][4] = {};    // per side: bit sq & 63 of word sq >> 6 set when sq holds its piece
-  uint16_t rankBits[16] = {};        // occupied squares of each rank
   uint16_t fileBits[16] = {};        // occupied squares of each file
-  uint16_t pieceRanks[14][16] = {};  // per ZobristIndex row: the squares of each rank holding that piece
-  uint16_t pieceFiles[14][16] = {};  // per ZobristIndex row: the squares of each file holding that piece
   int32_t kingSquares[2] = {};       // each side's king, 0 when it has none
 
   // sq must be a playing square; Set expects it empty, Clear to hold code.
   void Set(int sq, PieceCode code);
   void Clear(int sq, PieceCode code);
   friend bool operator==(const BoardIndex&, const BoardIndex&) = default;
+
+  // The occupied squares of a rank: its 16 bits of both sides' sets.
+  unsigned RankBits(int rank) const {
+    const int word = rank >> 2, shift = (rank & 3) * 16;
+    return unsigned((sidePieces[0][word] | sidePieces[1][word]) >> shift) & 0xFFFF;
+  }
 };
 
 // Red codes are 8..14 and black codes 16..22, so bit 4 of a code is its side
@@ -45,22 +46,16 @@ struct BoardIndex {
 constexpr int SideOfCode(PieceCode code) { return code >> 4; }
 
 inline void BoardIndex::Set(int sq, PieceCode code) {
-  const int rank = RankOf(sq), file = FileOf(sq), row = ZobristIndex(code);
+  const int rank = RankOf(sq), file = FileOf(sq);
   sidePieces[SideOfCode(code)][sq >> 6] |= uint64_t(1) << (sq & 63);
-  rankBits[rank] |= uint16_t(1u << file);
   fileBits[file] |= uint16_t(1u << rank);
-  pieceRanks[row][rank] |= uint16_t(1u << file);
-  pieceFiles[row][file] |= uint16_t(1u << rank);
   if ((code & 7) == KING) kingSquares[SideOfCode(code)] = sq;
 }
 
 inline void BoardIndex::Clear(int sq, PieceCode code) {
-  const int rank = RankOf(sq), file = FileOf(sq), row = ZobristIndex(code);
+  const int rank = RankOf(sq), file = FileOf(sq);
   sidePieces[SideOfCode(code)][sq >> 6] &= ~(uint64_t(1) << (sq & 63));
-  rankBits[rank] &= uint16_t(~(1u << file));
   fileBits[file] &= uint16_t(~(1u << rank));
-  pieceRanks[row][rank] &= uint16_t(~(1u << file));
-  pieceFiles[row][file] &= uint16_t(~(1u << rank));
   if ((code & 7) == KING && kingSquares[SideOfCode(code)] == sq) kingSquares[SideOfCode(code)] = 0;
 }
 
@@ -142,10 +137,10 @@ struct Position {
       const unsigned bits = index.fileBits[file] >> (rank + 1);
       return bits ? SquareAt(rank + 1 + std::countr_zero(bits), file) : 0;
     } else if constexpr (D == -1) {
-      const unsigned bits = index.rankBits[rank] & ((1u << file) - 1);
+      const unsigned bits = index.RankBits(rank) & ((1u << file) - 1);
       return bits ? SquareAt(rank, std::bit_width(bits) - 1) : 0;
     } else {
-      const unsigned bits = index.rankBits[rank] >> (file + 1);
+      const unsigned bits = index.RankBits(rank) >> (file + 1);
       return bits ? SquareAt(rank, file + 1 + std::countr_zero(bits)) : 0;
     }
   }
@@ -154,6 +149,8 @@ struct Position {
   // Parts of the check test for the king of side defender on square king.
   bool PawnAttacks(int defender, int king) const;
   bool KnightAttacks(int defender, int king) const;
+  template <int D>
+  bool LineAttacks(int defender, int king) const;
   bool RankAttacks(int defender, int king) const;
   bool FileAttacks(int defender, int king) const;
   int KingAttacked(int defender) const;

@@ -6,6 +6,9 @@
 #
 #   scripts/bench-ab.sh BASE [path/to/lanterra]
 #
+# BASE may also be the path of an already built tool, which is then used as
+# it is.
+#
 # Environment:
 #   AB_BENCH  bench: lanterra bench, speed = nodes per cpu second     bench
 #             perft: lanterra perft 5, speed = 1 / cpu seconds
@@ -23,24 +26,31 @@ pairs=${AB_PAIRS:-3}
 root=$(cd "$(dirname "$0")/.." && pwd)
 [ -x "$ours" ] || { echo "bench-ab: $ours is missing (make build)"; exit 1; }
 ours=$(cd "$(dirname "$ours")" && pwd)/$(basename "$ours")
-commit=$(git -C "$root" rev-parse --verify "$base^{commit}")
-
-# The temporary worktree lives inside the build folder, under the same root
-# as the sources, so that ccache finds the objects the two trees share.
-mkdir -p "$root/build"
-tmp=$(mktemp -d "$root/build/bench-ab.XXXXXX")
-cleanup() {
-  git -C "$root" worktree remove --force "$tmp/src" 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-echo "bench-ab: building ${commit:0:12} in $tmp/src"
-git -C "$root" worktree add --quiet --detach "$tmp/src" "$commit"
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S "$tmp/src" -B "$tmp/build" -DCMAKE_BUILD_TYPE=Release -DLANTERRA_TESTS=OFF "${launcher[@]}" >/dev/null
-cmake --build "$tmp/build" -j"$(nproc 2>/dev/null || echo 2)" --target lanterra >/dev/null
-baseTool="$tmp/build/bin/lanterra"
+if [ -x "$base" ] && [ -f "$base" ]; then
+  baseTool=$(cd "$(dirname "$base")" && pwd)/$(basename "$base")
+  label=$base
+  tmp=$(mktemp -d)
+  trap 'rm -rf "$tmp"' EXIT
+else
+  commit=$(git -C "$root" rev-parse --verify "$base^{commit}")
+  label=${commit:0:12}
+  # The temporary worktree lives inside the build folder, under the same root
+  # as the sources, so that ccache finds the objects the two trees share.
+  mkdir -p "$root/build"
+  tmp=$(mktemp -d "$root/build/bench-ab.XXXXXX")
+  cleanup() {
+    git -C "$root" worktree remove --force "$tmp/src" 2>/dev/null || true
+    rm -rf "$tmp"
+  }
+  trap cleanup EXIT
+  echo "bench-ab: building $label in $tmp/src"
+  git -C "$root" worktree add --quiet --detach "$tmp/src" "$commit"
+  launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S "$tmp/src" -B "$tmp/build" -DCMAKE_BUILD_TYPE=Release -DLANTERRA_TESTS=OFF "${launcher[@]}" >/dev/null
+  cmake --build "$tmp/build" -j"$(nproc 2>/dev/null || echo 2)" --target lanterra >/dev/null
+  baseTool="$tmp/build/bin/lanterra"
+fi
 
 TIMEFORMAT='%U %S'
 # Runs one bench with the given tool; prints "nodes cpu-seconds".
@@ -71,7 +81,7 @@ for ((i = 1; i <= pairs; ++i)); do
     "$i" "$baseNodes" "$baseCpu" "$ourNodes" "$ourCpu" "$ratio"
   [ "$baseNodes" = "$ourNodes" ] || echo "bench-ab: node counts differ ($baseNodes / $ourNodes)"
 done
-printf '%s\n' "${ratios[@]}" | sort -n | awk -v bench="$bench" -v base="${commit:0:12}" '
+printf '%s\n' "${ratios[@]}" | sort -n | awk -v bench="$bench" -v base="$label" '
   { r[NR] = $1 } END {
     m = NR % 2 ? r[(NR + 1) / 2] : (r[NR / 2] + r[NR / 2 + 1]) / 2
     printf "%s: median speed ratio ours / %s = %.2f over %d pairs\n", bench, base, m, NR }'
