@@ -10,6 +10,9 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
   // 1. Below the horizon only captures and check evasions are followed.
   if (depth <= 0) return Quiesce(ctx, alpha, beta);
   ctx.table.Prefetch(pos);
+  // The null move's reply probes the table too, unless it drops straight
+  // into the quiescence search; its slot starts loading now as well.
+  if (depth - NULL_MOVE_REDUCTION - 1 > 0) ctx.table.Prefetch(pos.KeyAfterNullMove());
 
   // 2. A repeated position is decided by who kept checking, before anything
   //    else: its score depends on the path, not on the position.
@@ -43,6 +46,9 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
   // 7. Principal-variation search: the first legal move gets the full
   //    window, the others a null window and a re-search when they beat alpha.
   while (Move mv = sorter.NextMove()) {
+    // Past depth 1 every reply probes the table: its slot starts loading
+    // while the move is made.
+    if (depth > 1) ctx.table.Prefetch(pos.KeyAfter(mv));
     if (!pos.DoMove(mv)) continue;
     // A checking move is searched one ply deeper.
     int newDepth = pos.LastRecord().inCheck ? depth : depth - 1;

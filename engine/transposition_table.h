@@ -51,7 +51,8 @@ class TranspositionTable {
 
   // Starts loading pos's slot into the cache while the caller does other
   // work; the table is far larger than any cache.
-  void Prefetch(const Position& pos) const { __builtin_prefetch(&SlotOf(pos)); }
+  void Prefetch(const Position& pos) const { Prefetch(pos.zobrist.key); }
+  void Prefetch(uint32_t key) const { __builtin_prefetch(&slots.get()[key & SLOT_MASK]); }
 
  private:
   // Aligned to a huge page, see the constructor.

@@ -159,6 +159,15 @@ int Position::DoMove(Move mv) {
   return 1;
 }
 
+uint32_t Position::KeyAfter(Move mv) const {
+  const int from = MoveFrom(mv), to = MoveTo(mv);
+  const PieceCode piece = squares[from], captured = squares[to];
+  uint32_t key = zobrist.key ^ ZOBRIST.sideKey.key ^ ZOBRIST.pieceKeys[ZobristIndex(piece)][from].key ^
+                 ZOBRIST.pieceKeys[ZobristIndex(piece)][to].key;
+  if (captured != 0) key ^= ZOBRIST.pieceKeys[ZobristIndex(captured)][to].key;
+  return key;
+}
+
 void Position::UndoMove() {
   --distance;
   ToggleSide();

@@ -103,6 +103,10 @@ struct Position {
   int StaticScore() const;
   bool NullMoveAllowed() const;
   const MoveRecord& LastRecord() const { return history[historyCount - 1]; }
+  // The key word the position would have after mv (which DoMove would
+  // accept) or after a null move; nothing is changed.
+  uint32_t KeyAfter(Move mv) const;
+  uint32_t KeyAfterNullMove() const { return zobrist.key ^ ZOBRIST.sideKey.key; }
   // 1 if the king of the side to move is attacked; kings facing each other
   // on an open file count as check.
   int IsInCheck() const;
