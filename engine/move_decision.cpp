@@ -20,8 +20,9 @@ int RootSearch(SearchContext& ctx, int depth) {
   int best = -SCORE_MATE;
 
   // 2. The root has no beta; later moves must beat the (noisy) best.
+  const int checkSources = pos.LastRecord().inCheck ? pos.CheckSources() : 0;
   while (Move mv = sorter.NextMove()) {
-    if (!pos.DoMove(mv)) continue;
+    if (!pos.DoMove(mv, checkSources)) continue;
     int newDepth = pos.LastRecord().inCheck ? depth : depth - 1;
     int score;
     if (best == -SCORE_MATE) {

@@ -118,19 +118,18 @@ void Position::TakeBackOnBoard(int from, int to, PieceCode piece, PieceCode capt
   squares[to] = captured;
 }
 
-int Position::DoMove(Move mv) {
+int Position::DoMove(Move mv) { return DoMove(mv, LastRecord().inCheck ? CheckSources() : 0); }
+
+int Position::DoMove(Move mv, int checkSources) {
   const int from = MoveFrom(mv), to = MoveTo(mv);
   const PieceCode piece = squares[from], captured = squares[to];
   // The legality test reads only the board, so the board moves first and the
   // scores and key follow only for a move that is kept. The end state is the
   // same as ApplyBoardMove's, and a refused move leaves nothing to revert
-  // but the board. When the last record says the side to move is not in
-  // check, only the squares this move changed can expose its king; a king
-  // move changes where the attacks are looked for, so it gets the whole test.
-  const bool wasInCheck = LastRecord().inCheck != 0;
+  // but the board. A king move changes where the attacks are looked for, so
+  // it gets the whole test; any other move is judged by what it changed.
   MoveOnBoard(from, to, piece, captured);
-  const bool exposed = wasInCheck || (piece & 7) == KING ? KingAttacked(side) != 0
-                                                          : AttackedAfter(side, from, to, piece);
+  const bool exposed = (piece & 7) == KING ? KingAttacked(side) != 0 : ExposedAfter(from, to, checkSources);
   if (exposed) {
     TakeBackOnBoard(from, to, piece, captured);
     return 0;
@@ -270,8 +269,8 @@ int Position::KingAttacked(int defender) const {
 
 int Position::IsInCheck() const { return KingAttacked(side); }
 
-// A move can attack a king that was not attacked before only through the
-// squares it changed. A line attack needs a changed square on the king's
+// A move can attack the opponent's king, which was not attacked before, only
+// through the squares it changed. A line attack needs a changed square on the king's
 // rank or file: the vacated one (a discovered attack), the landing one (the
 // moved piece attacks, or becomes a cannon's screen) or a captured piece
 // gone there. A knight attack needs the knight itself to have moved, or its
@@ -286,6 +285,42 @@ bool Position::AttackedAfter(int defender, int from, int to, PieceCode piece) co
   if ((FileOf(from) == FileOf(king) || FileOf(to) == FileOf(king)) && FileAttacks(defender, king)) return true;
   if ((piece == opp + KNIGHT || STEP_SPAN[from - king + 256] == 2) && KnightAttacks(defender, king)) return true;
   return piece == opp + PAWN && PawnAttacks(defender, king);
+}
+
+int Position::CheckSources() const {
+  const int king = index.kingSquares[side];
+  if (king == 0) return 0;
+  return (PawnAttacks(side, king) ? CHECK_BY_PAWN : 0) | (KnightAttacks(side, king) ? CHECK_BY_KNIGHT : 0) |
+         (RankAttacks(side, king) ? CHECK_ALONG_RANK : 0) | (FileAttacks(side, king) ? CHECK_ALONG_FILE : 0);
+}
+
+// Each kind of attack on the mover's king is judged on its own. One that
+// was there before stays unless the move changed a square it passes
+// through: the king's rank or file, or, for knights and pawns, the squares
+// within two ranks and two files of the king, where their attackers and the
+// knights' legs stand. One that was not there appears only along the king's
+// rank or file through the vacated or landing square, or through a vacated
+// knight leg; the mover's own piece never attacks its king. Only the kinds a
+// move could have changed are looked at again.
+bool Position::ExposedAfter(int from, int to, int before) const {
+  const int king = index.kingSquares[side];
+  if (king == 0) return false;
+  const int rank = RankOf(king), file = FileOf(king);
+  const bool onRank = RankOf(from) == rank || RankOf(to) == rank;
+  const bool onFile = FileOf(from) == file || FileOf(to) == file;
+  auto near = [&](int sq) {
+    const int dr = RankOf(sq) - rank, df = FileOf(sq) - file;
+    return dr >= -2 && dr <= 2 && df >= -2 && df <= 2;
+  };
+  const bool nearKing = near(from) || near(to);
+  if ((before & CHECK_ALONG_RANK) && !onRank) return true;
+  if ((before & CHECK_ALONG_FILE) && !onFile) return true;
+  if ((before & (CHECK_BY_KNIGHT | CHECK_BY_PAWN)) && !nearKing) return true;
+  if (onRank && RankAttacks(side, king)) return true;
+  if (onFile && FileAttacks(side, king)) return true;
+  const bool knightsChanged = (before & CHECK_BY_KNIGHT) ? nearKing : STEP_SPAN[from - king + 256] == 2;
+  if (knightsChanged && KnightAttacks(side, king)) return true;
+  return (before & CHECK_BY_PAWN) && PawnAttacks(side, king);
 }
 
 bool Position::IsConsistent() const {

@@ -59,6 +59,12 @@ inline void BoardIndex::Clear(int sq, PieceCode code) {
   if ((code & 7) == KING && kingSquares[SideOfCode(code)] == sq) kingSquares[SideOfCode(code)] = 0;
 }
 
+// Bits of CheckSources: what attacks a king.
+inline constexpr int CHECK_BY_PAWN = 1;
+inline constexpr int CHECK_BY_KNIGHT = 2;
+inline constexpr int CHECK_ALONG_RANK = 4;  // a rook, or a cannon over one screen
+inline constexpr int CHECK_ALONG_FILE = 8;  // the same, or the other king facing it
+
 // Bits of a repetition status.
 inline constexpr int REP_SEEN = 1;
 inline constexpr int REP_OWN_PERPETUAL = 2;
@@ -95,6 +101,9 @@ struct Position {
   // side that has just moved is not in check, and LastRecord().inCheck tells
   // whether the side to move is (IsConsistent checks both).
   int DoMove(Move mv);
+  // The same, for a caller that tries many moves in one position and so
+  // works out its CheckSources() once; checkSources must be that value.
+  int DoMove(Move mv, int checkSources);
   void UndoMove();
   void DoNullMove();
   void UndoNullMove();
@@ -110,6 +119,9 @@ struct Position {
   // 1 if the king of the side to move is attacked; kings facing each other
   // on an open file count as check.
   int IsInCheck() const;
+  // The kinds of attack on the king of the side to move, CHECK_* bits; 0
+  // exactly when IsInCheck is 0.
+  int CheckSources() const;
   // Pseudo-legal moves of the side to move in the fixed generation order;
   // moves must have room for MAX_MOVES_PER_POSITION entries.
   int ListMoves(Move* moves, int capturesOnly) const;
@@ -161,6 +173,9 @@ struct Position {
   // Whether defender's king, not attacked before the move of piece from
   // `from` to `to` that did not move it, is attacked after it.
   bool AttackedAfter(int defender, int from, int to, PieceCode piece) const;
+  // Whether the side to move's king, whose CheckSources were `before`, is
+  // attacked once its own non-king move from `from` to `to` is on the board.
+  bool ExposedAfter(int from, int to, int before) const;
   // The board part of a move and of taking it back: squares and index, not
   // the scores or the key.
   void MoveOnBoard(int from, int to, PieceCode piece, PieceCode captured);
