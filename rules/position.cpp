@@ -104,15 +104,13 @@ void Position::ToggleSide() {
 
 void Position::MoveOnBoard(int from, int to, PieceCode piece, PieceCode captured) {
   if (captured != 0) index.Clear(to, captured);
-  index.Clear(from, piece);
-  index.Set(to, piece);
+  index.Shift(from, to, piece);
   squares[from] = 0;
   squares[to] = piece;
 }
 
 void Position::TakeBackOnBoard(int from, int to, PieceCode piece, PieceCode captured) {
-  index.Clear(to, piece);
-  index.Set(from, piece);
+  index.Shift(to, from, piece);
   if (captured != 0) index.Set(to, captured);
   squares[from] = piece;
   squares[to] = captured;
@@ -136,13 +134,10 @@ int Position::DoMove(Move mv, int checkSources) {
   }
   const uint32_t keyBefore = zobrist.key;
   const MoveEffect e = EffectOf(from, to, piece, captured);
-  if (side == 0) {
-    redScore += e.mover;
-    blackScore -= e.captured;
-  } else {
-    blackScore += e.mover;
-    redScore -= e.captured;
-  }
+  // Chosen by value rather than by branch: the side alternates from move
+  // to move, which no branch predictor follows.
+  redScore += side == 0 ? e.mover : -e.captured;
+  blackScore += side == 0 ? -e.captured : e.mover;
   zobrist.Xor(e.key);
   ToggleSide();
   MoveRecord& r = history[historyCount++];
@@ -168,21 +163,16 @@ uint32_t Position::KeyAfter(Move mv) const {
 }
 
 void Position::UndoMove() {
-  --distance;
-  ToggleSide();
   const MoveRecord& r = history[--historyCount];
+  ToggleSide();
   const int from = MoveFrom(r.move), to = MoveTo(r.move);
   const PieceCode piece = squares[to];
   TakeBackOnBoard(from, to, piece, r.captured);
   const MoveEffect e = EffectOf(from, to, piece, r.captured);
-  if (side == 0) {
-    redScore -= e.mover;
-    blackScore += e.captured;
-  } else {
-    blackScore -= e.mover;
-    redScore += e.captured;
-  }
+  redScore -= side == 0 ? e.mover : -e.captured;
+  blackScore -= side == 0 ? -e.captured : e.mover;
   zobrist.Xor(e.key);
+  --distance;
   assert(IsConsistent());
 }
 

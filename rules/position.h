@@ -32,6 +32,8 @@ struct BoardIndex {
   // sq must be a playing square; Set expects it empty, Clear to hold code.
   void Set(int sq, PieceCode code);
   void Clear(int sq, PieceCode code);
+  // Clear(from, code) and Set(to, code) in one.
+  void Shift(int from, int to, PieceCode code);
   friend bool operator==(const BoardIndex&, const BoardIndex&) = default;
 
   // The occupied squares of a rank: its 16 bits of both sides' sets.
@@ -57,6 +59,15 @@ inline void BoardIndex::Clear(int sq, PieceCode code) {
   sidePieces[SideOfCode(code)][sq >> 6] &= ~(uint64_t(1) << (sq & 63));
   fileBits[file] &= uint16_t(~(1u << rank));
   if ((code & 7) == KING && kingSquares[SideOfCode(code)] == sq) kingSquares[SideOfCode(code)] = 0;
+}
+
+inline void BoardIndex::Shift(int from, int to, PieceCode code) {
+  uint64_t* own = sidePieces[SideOfCode(code)];
+  own[from >> 6] &= ~(uint64_t(1) << (from & 63));
+  own[to >> 6] |= uint64_t(1) << (to & 63);
+  fileBits[FileOf(from)] &= uint16_t(~(1u << RankOf(from)));
+  fileBits[FileOf(to)] |= uint16_t(1u << RankOf(to));
+  if ((code & 7) == KING) kingSquares[SideOfCode(code)] = to;
 }
 
 // Bits of CheckSources: what attacks a king.
