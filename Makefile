@@ -5,7 +5,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all test play build deps bench bench-perft ladder fuzz clean web web-build
+.PHONY: all test play build deps bench bench-perft bench-think bench-ab ladder fuzz clean web web-build
 
 all: build
 
@@ -47,6 +47,16 @@ bench: build
 
 bench-perft: build
 	scripts/bench-perft.sh $(BUILD)/bin/lanterra
+
+# Level 6 decisions with the book off on twelve master-game middlegames.
+bench-think: build
+	scripts/bench-think.sh $(BUILD)/bin/lanterra
+
+# make bench-ab BASE=<commit> [AB_BENCH=bench|perft|think] [AB_PAIRS=N]:
+# our tool against BASE's, built in a temporary worktree, runs alternating.
+bench-ab: build
+	@test -n "$(BASE)" || { echo "usage: make bench-ab BASE=<commit>"; exit 2; }
+	scripts/bench-ab.sh $(BASE) $(BUILD)/bin/lanterra
 
 # The strength ladder against Fairy-Stockfish: about 45 to 60 minutes on two
 # cores; it writes its table into the README.

@@ -10,6 +10,9 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
   // 1. Below the horizon only captures and check evasions are followed.
   if (depth <= 0) return Quiesce(ctx, alpha, beta);
   ctx.table.Prefetch(pos);
+  // The null move's reply probes the table too, unless it drops straight
+  // into the quiescence search; its slot starts loading now as well.
+  if (depth - NULL_MOVE_REDUCTION - 1 > 0) ctx.table.Prefetch(pos.KeyAfterNullMove());
 
   // 2. A repeated position is decided by who kept checking, before anything
   //    else: its score depends on the path, not on the position.
@@ -42,8 +45,13 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
 
   // 7. Principal-variation search: the first legal move gets the full
   //    window, the others a null window and a re-search when they beat alpha.
+  // What checks the side to move, worked out once for all its moves.
+  const int checkSources = pos.LastRecord().inCheck ? pos.CheckSources() : 0;
   while (Move mv = sorter.NextMove()) {
-    if (!pos.DoMove(mv)) continue;
+    // Past depth 1 every reply probes the table: its slot starts loading
+    // while the move is made.
+    if (depth > 1) ctx.table.Prefetch(pos.KeyAfter(mv));
+    if (!pos.DoMove(mv, checkSources)) continue;
     // A checking move is searched one ply deeper.
     int newDepth = pos.LastRecord().inCheck ? depth : depth - 1;
     int score;
@@ -96,11 +104,13 @@ int Quiesce(SearchContext& ctx, int alpha, int beta) {
   int best = -SCORE_MATE;
   Move moves[MAX_MOVES_PER_POSITION];
   int count;
+  int checkSources = 0;
 
   if (pos.LastRecord().inCheck) {
     // 5. In check every evasion is searched and standing pat is no option.
     count = pos.ListMoves(moves, 0);
     SortByHistory(ctx.historyScores, moves, count);
+    checkSources = pos.CheckSources();
   } else {
     // 6. Stand pat: the side to move may decline every capture.
     int eval = pos.StaticScore();
@@ -115,7 +125,7 @@ int Quiesce(SearchContext& ctx, int alpha, int beta) {
 
   // 7. The moves in order; one that reaches beta ends the node.
   for (int i = 0; i < count; ++i) {
-    if (!pos.DoMove(moves[i])) continue;
+    if (!pos.DoMove(moves[i], checkSources)) continue;
     int score = -Quiesce(ctx, -beta, -alpha);
     pos.UndoMove();
     if (score > best) {
@@ -137,8 +147,9 @@ int RootSearch(SearchContext& ctx, int depth) {
   int best = -SCORE_MATE;
 
   // 2. The root has no beta; later moves must beat the (noisy) best.
+  const int checkSources = pos.LastRecord().inCheck ? pos.CheckSources() : 0;
   while (Move mv = sorter.NextMove()) {
-    if (!pos.DoMove(mv)) continue;
+    if (!pos.DoMove(mv, checkSources)) continue;
     int newDepth = pos.LastRecord().inCheck ? depth : depth - 1;
     int score;
     if (best == -SCORE_MATE) {

@@ -32,6 +32,9 @@ class TranspositionTable {
 
   // The only allocation of the table happens here, once.
   TranspositionTable();
+  ~TranspositionTable();
+  TranspositionTable(const TranspositionTable&) = delete;
+  TranspositionTable& operator=(const TranspositionTable&) = delete;
 
   // Empties every slot; each move decision starts with it.
   void Clear();
@@ -44,14 +47,19 @@ class TranspositionTable {
   // perpetual-check score comes without a move.
   void Store(const Position& pos, int bound, int score, int depth, Move move);
 
-  const HashEntry& SlotOf(const Position& pos) const { return slots[pos.zobrist.key & SLOT_MASK]; }
+  const HashEntry& SlotOf(const Position& pos) const { return slots.get()[pos.zobrist.key & SLOT_MASK]; }
 
   // Starts loading pos's slot into the cache while the caller does other
   // work; the table is far larger than any cache.
-  void Prefetch(const Position& pos) const { __builtin_prefetch(&SlotOf(pos)); }
+  void Prefetch(const Position& pos) const { Prefetch(pos.zobrist.key); }
+  void Prefetch(uint32_t key) const { __builtin_prefetch(&slots.get()[key & SLOT_MASK]); }
 
  private:
-  std::unique_ptr<HashEntry[]> slots;
+  // Aligned to a huge page, see the constructor.
+  struct AlignedFree {
+    void operator()(HashEntry* p) const;
+  };
+  std::unique_ptr<HashEntry, AlignedFree> slots;
 };
 
 }  // namespace lanterra

@@ -1,91 +1,213 @@
 // Pseudo-legal move generation. The order of the list is part of the
 // engine's behaviour: the search sorts it with an unstable sort, so moves of
 // equal rank come out in an order that depends on this one. Squares are
-// scanned in ascending order, each piece's directions in step-table order,
+// visited in ascending order, each piece's directions in step-table order,
 // and along a line the nearest square first, the line's capture last.
+#include <array>
+#include <bit>
+
 #include "rules/board_tables.h"
 #include "rules/position.h"
 
 namespace lanterra {
 
-int Position::ListMoves(Move* moves, bool capturesOnly) const {
+namespace {
+
+// The first square off the board walking from sq in direction D: where a
+// line with no piece on it ends.
+template <int D>
+constexpr int LineEnd(int sq) {
+  if constexpr (D == -16) return SquareAt(2, FileOf(sq));
+  if constexpr (D == 16) return SquareAt(13, FileOf(sq));
+  if constexpr (D == -1) return SquareAt(RankOf(sq), 2);
+  return SquareAt(RankOf(sq), 12);
+}
+static_assert(LineEnd<-16>(0x37) == 0x27 && LineEnd<16>(0x37) == 0xD7);
+static_assert(LineEnd<-1>(0x37) == 0x32 && LineEnd<1>(0x37) == 0x3C);
+
+// One step of a piece that moves by steps (king, advisor, bishop, knight,
+// pawn): the target and the square that must be empty for it, a knight's leg
+// or a bishop's eye. Steps that nothing can block name square 0, a margin
+// square, which is always empty.
+struct Step {
+  uint8_t to;
+  uint8_t block;
+};
+
+// Each stepping piece's steps from each square, for each side, in the order
+// the generator tries them; built by the rules the generator follows, so a
+// step is listed exactly when it obeys the piece's rule on an empty board.
+// Slots are indexed (side * 7 + kind) * 256 + square; rooks and cannons have
+// none.
+template <typename Visit>
+constexpr void ForEachStep(Side side, int kind, int from, Visit visit) {
+  switch (kind) {
+    case KING:
+      for (int d : KING_STEPS)
+        if (IN_PALACE[from + d]) visit(from + d, 0);
+      break;
+    case ADVISOR:
+      for (int d : ADVISOR_STEPS)
+        if (IN_PALACE[from + d]) visit(from + d, 0);
+      break;
+    case BISHOP:
+      // The target needs no board test: an eye on the board and on the
+      // mover's half leads to a target on both.
+      for (int d : ADVISOR_STEPS) {
+        const int eye = from + d;
+        if (ON_BOARD[eye] && OnOwnHalf(eye, side)) visit(eye + d, eye);
+      }
+      break;
+    case KNIGHT:
+      for (int j = 0; j < 4; ++j)
+        for (int k = 2 * j; k < 2 * j + 2; ++k)
+          if (ON_BOARD[from + KNIGHT_STEPS[k]]) visit(from + KNIGHT_STEPS[k], from + KING_STEPS[j]);
+      break;
+    case PAWN: {
+      const int forward = from + (side == 0 ? -16 : 16);
+      if (ON_BOARD[forward]) visit(forward, 0);
+      // Sideways only once across the river; never backwards.
+      if (!OnOwnHalf(from, side)) {
+        if (ON_BOARD[from - 1]) visit(from - 1, 0);
+        if (ON_BOARD[from + 1]) visit(from + 1, 0);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+constexpr int CountSteps(int onlyKind) {
+  int n = 0;
+  for (int side = 0; side < 2; ++side)
+    for (int kind = 0; kind < 7; ++kind)
+      for (int from = 0; from < 256; ++from)
+        if (ON_BOARD[from] && (onlyKind < 0 || kind == onlyKind)) ForEachStep(Side(side), kind, from, [&](int, int) { ++n; });
+  return n;
+}
+// A knight has 508 moves over the empty board (254 pairs of squares, each
+// way), for each side.
+static_assert(CountSteps(KNIGHT) == 2 * 508);
+
+// A stepping piece on one square: where its steps are, and every square
+// they can reach, as file masks of the ranks two above to two below its own.
+struct StepSlot {
+  uint16_t first;    // its steps are steps[first] .. steps[next slot's first - 1]
+  uint16_t reach[5];  // reach[k]: the targets on rank RankOf(from) + k - 2, bit file set
+};
+
+struct StepTable {
+  std::array<StepSlot, 14 * 256 + 1> slots{};  // indexed (side * 7 + kind) * 256 + square
+  std::array<Step, CountSteps(-1)> steps{};
+};
+
+constexpr StepTable STEP_TABLE = [] {
+  StepTable t;
+  int n = 0;
+  for (int slot = 0; slot < 14 * 256; ++slot) {
+    t.slots[slot].first = uint16_t(n);
+    const Side side = Side(slot / (7 * 256));
+    const int kind = slot / 256 % 7, from = slot % 256;
+    if (!ON_BOARD[from]) continue;
+    ForEachStep(side, kind, from, [&](int to, int block) {
+      t.steps[n++] = {uint8_t(to), uint8_t(block)};
+      t.slots[slot].reach[RankOf(to) - RankOf(from) + 2] |= uint16_t(1u << FileOf(to));
+    });
+  }
+  t.slots[14 * 256].first = uint16_t(n);
+  return t;
+}();
+
+}  // namespace
+
+template <bool CAPTURES_ONLY>
+int Position::ListMovesOf(Move* moves) const {
   const int own = SideBit(side), opp = OpponentBit(side);
   int count = 0;
   // A square may be landed on when it holds no own piece (all moves) or an
   // opponent piece (captures only).
-  auto lands = [&](int t) { return capturesOnly ? (squares[t] & opp) != 0 : (squares[t] & own) == 0; };
+  auto lands = [&](int t) {
+    if constexpr (CAPTURES_ONLY)
+      return (squares[t] & opp) != 0;
+    else
+      return (squares[t] & own) == 0;
+  };
   auto emit = [&](int from, int to) { moves[count++] = MoveOf(from, to); };
 
-  // Margin squares are always empty, so only the playing area's span needs
-  // scanning; the list comes out as from a scan of all 256 squares.
-  for (int from = 0x33; from <= 0xCB; ++from) {
-    const int code = squares[from];
-    if ((code & own) == 0) continue;
-    switch (code - own) {
-      case KING:
-        for (int d : KING_STEPS) {
-          int t = from + d;
-          if (IN_PALACE[t] && lands(t)) emit(from, t);
+  // A rook's or cannon's quiet moves along D: every square before the first
+  // piece, nearest first; returns that piece's square (0 if none).
+  auto quietLine = [&]<int D>(int from) {
+    const int stop = NextOccupied<D>(from);
+    if constexpr (!CAPTURES_ONLY) {
+      const int end = stop != 0 ? stop : LineEnd<D>(from);
+      for (int t = from + D; t != end; t += D) emit(from, t);
+    }
+    return stop;
+  };
+  auto rookLine = [&]<int D>(int from) {
+    const int stop = quietLine.template operator()<D>(from);
+    if (stop != 0 && (squares[stop] & opp)) emit(from, stop);
+  };
+  // A cannon captures the first piece behind the first piece it meets.
+  auto cannonLine = [&]<int D>(int from) {
+    const int screen = quietLine.template operator()<D>(from);
+    if (screen == 0) return;
+    const int target = NextOccupied<D>(screen);
+    if (target != 0 && (squares[target] & opp)) emit(from, target);
+  };
+
+  // The opponent's pieces on each rank, for the captures' reach test.
+  [[maybe_unused]] uint16_t oppRanks[16];
+  if constexpr (CAPTURES_ONLY) {
+    for (int word = 0; word < 4; ++word)
+      for (int k = 0; k < 4; ++k) oppRanks[word * 4 + k] = uint16_t(index.sidePieces[1 - side][word] >> (16 * k));
+  }
+
+  // Own pieces in ascending square order, the order of a scan of the board:
+  // the set bits of the four words, low word first, lowest bit first.
+  for (int word = 0; word < 4; ++word) {
+    for (uint64_t bits = index.sidePieces[side][word]; bits != 0; bits &= bits - 1) {
+      const int from = word * 64 + std::countr_zero(bits);
+      const int kind = squares[from] - own;
+      if (kind == ROOK) {
+        // KING_STEPS order.
+        rookLine.template operator()<-16>(from);
+        rookLine.template operator()<-1>(from);
+        rookLine.template operator()<1>(from);
+        rookLine.template operator()<16>(from);
+      } else if (kind == CANNON) {
+        cannonLine.template operator()<-16>(from);
+        cannonLine.template operator()<-1>(from);
+        cannonLine.template operator()<1>(from);
+        cannonLine.template operator()<16>(from);
+      } else {
+        // One loop for every stepping piece instead of a branch per kind.
+        const int slot = (side * 7 + kind) * 256 + from;
+        const StepSlot& here = STEP_TABLE.slots[slot];
+        if constexpr (CAPTURES_ONLY) {
+          // Most stepping pieces have no opponent piece within reach; those
+          // are passed over without trying their steps one by one.
+          const int r = RankOf(from);
+          if (((oppRanks[r - 2] & here.reach[0]) | (oppRanks[r - 1] & here.reach[1]) | (oppRanks[r] & here.reach[2]) |
+               (oppRanks[r + 1] & here.reach[3]) | (oppRanks[r + 2] & here.reach[4])) == 0)
+            continue;
         }
-        break;
-      case ADVISOR:
-        for (int d : ADVISOR_STEPS) {
-          int t = from + d;
-          if (IN_PALACE[t] && lands(t)) emit(from, t);
-        }
-        break;
-      case BISHOP:
-        for (int d : ADVISOR_STEPS) {
-          int eye = from + d;
-          if (!ON_BOARD[eye] || !OnOwnHalf(eye, side) || squares[eye] != 0) continue;
-          int t = eye + d;
-          if (lands(t)) emit(from, t);
-        }
-        break;
-      case KNIGHT:
-        for (int j = 0; j < 4; ++j) {
-          if (squares[from + KING_STEPS[j]] != 0) continue;  // hobbled
-          for (int k = 2 * j; k < 2 * j + 2; ++k) {
-            int t = from + KNIGHT_STEPS[k];
-            if (ON_BOARD[t] && lands(t)) emit(from, t);
-          }
-        }
-        break;
-      case ROOK:
-        for (int d : KING_STEPS) {
-          int t = from + d;
-          for (; ON_BOARD[t] && squares[t] == 0; t += d) {
-            if (!capturesOnly) emit(from, t);
-          }
-          if (ON_BOARD[t] && (squares[t] & opp)) emit(from, t);
-        }
-        break;
-      case CANNON:
-        for (int d : KING_STEPS) {
-          int t = from + d;
-          for (; ON_BOARD[t] && squares[t] == 0; t += d) {
-            if (!capturesOnly) emit(from, t);
-          }
-          if (!ON_BOARD[t]) continue;
-          for (t += d; ON_BOARD[t] && squares[t] == 0; t += d) {
-          }
-          if (ON_BOARD[t] && (squares[t] & opp)) emit(from, t);
-        }
-        break;
-      case PAWN: {
-        int t = from + (side == 0 ? -16 : 16);
-        if (ON_BOARD[t] && lands(t)) emit(from, t);
-        if (!OnOwnHalf(from, side)) {
-          if (ON_BOARD[from - 1] && lands(from - 1)) emit(from, from - 1);
-          if (ON_BOARD[from + 1] && lands(from + 1)) emit(from, from + 1);
-        }
-        break;
+        const Step* step = &STEP_TABLE.steps[here.first];
+        const Step* end = &STEP_TABLE.steps[0] + STEP_TABLE.slots[slot + 1].first;
+        for (; step != end; ++step)
+          if (squares[step->block] == 0 && lands(step->to)) emit(from, step->to);
       }
-      default:
-        break;
     }
   }
   return count;
+}
+
+static_assert(KING_STEPS[0] == -16 && KING_STEPS[1] == -1 && KING_STEPS[2] == 1 && KING_STEPS[3] == 16,
+              "the line walks above are written out in this order");
+
+int Position::ListMoves(Move* moves, bool capturesOnly) const {
+  return capturesOnly ? ListMovesOf<true>(moves) : ListMovesOf<false>(moves);
 }
 
 }  // namespace lanterra

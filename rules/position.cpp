@@ -1,14 +1,52 @@
 #include "rules/position.h"
 
+#include <array>
 #include <cassert>
 
 #include "rules/board_tables.h"
 
 namespace lanterra {
 
-int PieceValue(PieceCode code, Square sq) {
-  return code < 16 ? PIECE_SQUARE_VALUES[code - 8][sq] : PIECE_SQUARE_VALUES[code - 16][FlipSquare(sq)];
+namespace {
+
+// The value of each piece code on each square, read from black's side for
+// black codes: PIECE_SQUARE_VALUES in one lookup, without the side test.
+// Row 0 (no piece) is all zero.
+constexpr std::array<std::array<uint8_t, 256>, 23> CODE_VALUES = [] {
+  std::array<std::array<uint8_t, 256>, 23> t{};
+  for (int kind = 0; kind < 7; ++kind)
+    for (int sq = 0; sq < 256; ++sq) {
+      t[8 + kind][sq] = PIECE_SQUARE_VALUES[kind][sq];
+      t[16 + kind][sq] = PIECE_SQUARE_VALUES[kind][FlipSquare(sq)];
+    }
+  return t;
+}();
+static_assert(CODE_VALUES[8 + KING][0xC7] == 15 && CODE_VALUES[16 + KING][0x37] == 15);
+
+inline int ValueOf(PieceCode code, int sq) { return CODE_VALUES[code][sq]; }
+
+// What a move changes in the scores and the key: the same as its
+// RemovePiece and PlacePiece steps together. Taking the move back subtracts
+// the same values and XORs the same triples again.
+struct MoveEffect {
+  int mover = 0;     // added to the moving side's score
+  int captured = 0;  // taken from the other side's score
+  ZobristKey key;
+};
+
+inline MoveEffect EffectOf(int from, int to, PieceCode piece, PieceCode captured) {
+  MoveEffect e;
+  e.mover = ValueOf(piece, to) - ValueOf(piece, from);
+  e.captured = ValueOf(captured, to);
+  e.key = ZOBRIST.pieceKeys[ZobristIndex(piece)][from];
+  e.key.Xor(ZOBRIST.pieceKeys[ZobristIndex(piece)][to]);
+  if (captured != 0) e.key.Xor(ZOBRIST.pieceKeys[ZobristIndex(captured)][to]);
+  return e;
 }
+
+}  // namespace
+
+int PieceValue(PieceCode code, Square sq) { return ValueOf(code, sq); }
 
 void Position::ClearPosition() {
   side = SIDE_RED;
@@ -16,23 +54,20 @@ void Position::ClearPosition() {
   redScore = blackScore = 0;
   distance = 0;
   zobrist = ZobristKey{};
+  index = BoardIndex{};
 }
 
 void Position::PlacePiece(Square sq, PieceCode code) {
   squares[sq] = code;
-  if (code < 16)
-    redScore += PIECE_SQUARE_VALUES[code - 8][sq];
-  else
-    blackScore += PIECE_SQUARE_VALUES[code - 16][FlipSquare(sq)];
+  index.Set(sq, code);
+  (code < 16 ? redScore : blackScore) += ValueOf(code, sq);
   zobrist.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
 }
 
 void Position::RemovePiece(Square sq, PieceCode code) {
   squares[sq] = 0;
-  if (code < 16)
-    redScore -= PIECE_SQUARE_VALUES[code - 8][sq];
-  else
-    blackScore -= PIECE_SQUARE_VALUES[code - 16][FlipSquare(sq)];
+  index.Clear(sq, code);
+  (code < 16 ? redScore : blackScore) -= ValueOf(code, sq);
   zobrist.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
 }
 
@@ -67,18 +102,50 @@ void Position::ToggleSide() {
   zobrist.Xor(ZOBRIST.sideKey);
 }
 
-bool Position::DoMove(Move mv) {
-  uint32_t keyBefore = zobrist.key;
-  PieceCode captured = ApplyBoardMove(mv);
-  if (IsInCheck()) {
-    RevertBoardMove(mv, captured);
+void Position::MoveOnBoard(int from, int to, PieceCode piece, PieceCode captured) {
+  if (captured != 0) index.Clear(to, captured);
+  index.Shift(from, to, piece);
+  squares[from] = 0;
+  squares[to] = piece;
+}
+
+void Position::TakeBackOnBoard(int from, int to, PieceCode piece, PieceCode captured) {
+  index.Shift(to, from, piece);
+  if (captured != 0) index.Set(to, captured);
+  squares[from] = piece;
+  squares[to] = captured;
+}
+
+bool Position::DoMove(Move mv) { return DoMove(mv, LastRecord().inCheck ? CheckSources() : 0); }
+
+bool Position::DoMove(Move mv, int checkSources) {
+  const int from = MoveFrom(mv), to = MoveTo(mv);
+  const PieceCode piece = squares[from], captured = squares[to];
+  // The legality test reads only the board, so the board moves first and the
+  // scores and key follow only for a move that is kept. The end state is the
+  // same as ApplyBoardMove's, and a refused move leaves nothing to revert
+  // but the board. A king move changes where the attacks are looked for, so
+  // it gets the whole test; any other move is judged by what it changed.
+  MoveOnBoard(from, to, piece, captured);
+  const bool exposed = (piece & 7) == KING ? KingAttacked(side) != 0 : ExposedAfter(from, to, checkSources);
+  if (exposed) {
+    TakeBackOnBoard(from, to, piece, captured);
     return 0;
   }
+  const uint32_t keyBefore = zobrist.key;
+  const MoveEffect e = EffectOf(from, to, piece, captured);
+  // Chosen by value rather than by branch: the side alternates from move
+  // to move, which no branch predictor follows.
+  redScore += side == 0 ? e.mover : -e.captured;
+  blackScore += side == 0 ? -e.captured : e.mover;
+  zobrist.Xor(e.key);
   ToggleSide();
   MoveRecord& r = history[historyCount++];
   r.move = uint16_t(mv);
   r.captured = captured;
-  r.inCheck = uint8_t(IsInCheck());
+  // The opponent, not in check before the move, is in check now only
+  // through the squares the move changed.
+  r.inCheck = uint8_t(AttackedAfter(side, from, to, piece));
   r.keyBefore = keyBefore;
   ++distance;
   // Debug builds recompute scores and keys after every move.
@@ -86,11 +153,35 @@ bool Position::DoMove(Move mv) {
   return 1;
 }
 
+bool Position::IsLegal(Move mv, int checkSources) {
+  const int from = MoveFrom(mv), to = MoveTo(mv);
+  const PieceCode piece = squares[from], captured = squares[to];
+  MoveOnBoard(from, to, piece, captured);
+  const bool exposed = (piece & 7) == KING ? KingAttacked(side) != 0 : ExposedAfter(from, to, checkSources);
+  TakeBackOnBoard(from, to, piece, captured);
+  return exposed ? 0 : 1;
+}
+
+uint32_t Position::KeyAfter(Move mv) const {
+  const int from = MoveFrom(mv), to = MoveTo(mv);
+  const PieceCode piece = squares[from], captured = squares[to];
+  uint32_t key = zobrist.key ^ ZOBRIST.sideKey.key ^ ZOBRIST.pieceKeys[ZobristIndex(piece)][from].key ^
+                 ZOBRIST.pieceKeys[ZobristIndex(piece)][to].key;
+  if (captured != 0) key ^= ZOBRIST.pieceKeys[ZobristIndex(captured)][to].key;
+  return key;
+}
+
 void Position::UndoMove() {
-  --distance;
+  const MoveRecord& r = history[--historyCount];
   ToggleSide();
-  --historyCount;
-  RevertBoardMove(history[historyCount].move, history[historyCount].captured);
+  const int from = MoveFrom(r.move), to = MoveTo(r.move);
+  const PieceCode piece = squares[to];
+  TakeBackOnBoard(from, to, piece, r.captured);
+  const MoveEffect e = EffectOf(from, to, piece, r.captured);
+  redScore -= side == 0 ? e.mover : -e.captured;
+  blackScore -= side == 0 ? -e.captured : e.mover;
+  zobrist.Xor(e.key);
+  --distance;
   assert(IsConsistent());
 }
 
@@ -127,69 +218,136 @@ int Position::StaticScore() const {
 
 bool Position::NullMoveAllowed() const { return (side == 0 ? redScore : blackScore) > NULL_MOVE_MARGIN; }
 
-bool Position::IsInCheck() const {
-  const int own = SideBit(side), opp = OpponentBit(side);
-  // The king never leaves its palace, so only those nine squares are scanned;
-  // this finds the same square as a scan of the whole board.
-  const int firstRank = side == 0 ? 10 : 3;
-  int king = 0;
-  for (int r = firstRank; r < firstRank + 3 && king == 0; ++r) {
-    for (int f = 6; f <= 8; ++f) {
-      if (squares[SquareAt(r, f)] == own + KING) {
-        king = SquareAt(r, f);
-        break;
-      }
-    }
-  }
-  if (king == 0) return 0;
+// An opponent pawn level with the king stands in the king's palace and so
+// has crossed the river; one behind the king never attacks it.
+bool Position::PawnAttacks(Side defender, int king) const {
+  const int pawn = OpponentBit(defender) + PAWN;
+  return squares[king + (defender == 0 ? -16 : 16)] == pawn || squares[king - 1] == pawn || squares[king + 1] == pawn;
+}
 
-  // An opponent pawn level with the king stands in the king's palace and so
-  // has crossed the river; one behind the king never attacks it.
-  const int pawn = opp + PAWN;
-  if (squares[king + (side == 0 ? -16 : 16)] == pawn || squares[king - 1] == pawn || squares[king + 1] == pawn)
-    return 1;
-
-  const int knight = opp + KNIGHT;
+bool Position::KnightAttacks(Side defender, int king) const {
+  const int knight = OpponentBit(defender) + KNIGHT;
   for (int j = 0; j < 4; ++j) {
     if (squares[king + ADVISOR_STEPS[j]] != 0) continue;  // the leg shields both squares
     if (squares[king + KNIGHT_ATTACKER_STEPS[2 * j]] == knight ||
         squares[king + KNIGHT_ATTACKER_STEPS[2 * j + 1]] == knight)
-      return 1;
+      return true;
   }
+  return false;
+}
 
-  for (int d : KING_STEPS) {
-    int s = king + d;
-    while (ON_BOARD[s] && squares[s] == 0) s += d;
-    if (!ON_BOARD[s]) continue;
-    // Kings facing each other on an open file count as check.
-    if (squares[s] == opp + ROOK || squares[s] == opp + KING) return 1;
-    s += d;
-    while (ON_BOARD[s] && squares[s] == 0) s += d;
-    if (ON_BOARD[s] && squares[s] == opp + CANNON) return 1;
-  }
-  return 0;
+// Along the king's rank or file the first piece met attacks as a rook, or as
+// the king when the kings face each other; the piece behind that screen
+// attacks as a cannon.
+template <int D>
+bool Position::LineAttacks(Side defender, int king) const {
+  const int opp = OpponentBit(defender);
+  const int first = NextOccupied<D>(king);
+  if (first == 0) return false;
+  if (squares[first] == opp + ROOK || squares[first] == opp + KING) return true;
+  const int second = NextOccupied<D>(first);
+  return second != 0 && squares[second] == opp + CANNON;
+}
+
+bool Position::RankAttacks(Side defender, int king) const {
+  return LineAttacks<-1>(defender, king) || LineAttacks<1>(defender, king);
+}
+
+bool Position::FileAttacks(Side defender, int king) const {
+  return LineAttacks<-16>(defender, king) || LineAttacks<16>(defender, king);
+}
+
+int Position::KingAttacked(Side defender) const {
+  // The cached square is the one a scan of the board would find: a side has
+  // at most one king (IsConsistent checks both).
+  const int king = index.kingSquares[defender];
+  if (king == 0) return 0;
+  return PawnAttacks(defender, king) || KnightAttacks(defender, king) || RankAttacks(defender, king) ||
+         FileAttacks(defender, king);
+}
+
+bool Position::IsInCheck() const { return KingAttacked(side); }
+
+// A move can attack the opponent's king, which was not attacked before, only
+// through the squares it changed. A line attack needs a changed square on the king's
+// rank or file: the vacated one (a discovered attack), the landing one (the
+// moved piece attacks, or becomes a cannon's screen) or a captured piece
+// gone there. A knight attack needs the knight itself to have moved, or its
+// leg, a square diagonally next to the king, to have been vacated. A pawn
+// attack needs the pawn itself to have moved. Everything else on the board
+// attacks the king after the move exactly as before, which is not at all.
+bool Position::AttackedAfter(Side defender, int from, int to, PieceCode piece) const {
+  const int king = index.kingSquares[defender];
+  if (king == 0) return false;
+  const int opp = OpponentBit(defender);
+  if ((RankOf(from) == RankOf(king) || RankOf(to) == RankOf(king)) && RankAttacks(defender, king)) return true;
+  if ((FileOf(from) == FileOf(king) || FileOf(to) == FileOf(king)) && FileAttacks(defender, king)) return true;
+  if ((piece == opp + KNIGHT || STEP_SPAN[from - king + 256] == 2) && KnightAttacks(defender, king)) return true;
+  return piece == opp + PAWN && PawnAttacks(defender, king);
+}
+
+int Position::CheckSources() const {
+  const int king = index.kingSquares[side];
+  if (king == 0) return 0;
+  return (PawnAttacks(side, king) ? CHECK_BY_PAWN : 0) | (KnightAttacks(side, king) ? CHECK_BY_KNIGHT : 0) |
+         (RankAttacks(side, king) ? CHECK_ALONG_RANK : 0) | (FileAttacks(side, king) ? CHECK_ALONG_FILE : 0);
+}
+
+// Each kind of attack on the mover's king is judged on its own. One that
+// was there before stays unless the move changed a square it passes
+// through: the king's rank or file, or, for knights and pawns, the squares
+// within two ranks and two files of the king, where their attackers and the
+// knights' legs stand. One that was not there appears only along the king's
+// rank or file through the vacated or landing square, or through a vacated
+// knight leg; the mover's own piece never attacks its king. Only the kinds a
+// move could have changed are looked at again.
+bool Position::ExposedAfter(int from, int to, int before) const {
+  const int king = index.kingSquares[side];
+  if (king == 0) return false;
+  const int rank = RankOf(king), file = FileOf(king);
+  const bool onRank = RankOf(from) == rank || RankOf(to) == rank;
+  const bool onFile = FileOf(from) == file || FileOf(to) == file;
+  auto near = [&](int sq) {
+    const int dr = RankOf(sq) - rank, df = FileOf(sq) - file;
+    return dr >= -2 && dr <= 2 && df >= -2 && df <= 2;
+  };
+  const bool nearKing = near(from) || near(to);
+  if ((before & CHECK_ALONG_RANK) && !onRank) return true;
+  if ((before & CHECK_ALONG_FILE) && !onFile) return true;
+  if ((before & (CHECK_BY_KNIGHT | CHECK_BY_PAWN)) && !nearKing) return true;
+  if (onRank && RankAttacks(side, king)) return true;
+  if (onFile && FileAttacks(side, king)) return true;
+  const bool knightsChanged = (before & CHECK_BY_KNIGHT) ? nearKing : STEP_SPAN[from - king + 256] == 2;
+  if (knightsChanged && KnightAttacks(side, king)) return true;
+  return (before & CHECK_BY_PAWN) && PawnAttacks(side, king);
 }
 
 bool Position::IsConsistent() const {
   int red = 0, black = 0;
   ZobristKey k{};
   int kings[2] = {0, 0};
+  BoardIndex fresh;  // rebuilt from the squares in the same scan
   for (int sq = 0; sq < 256; ++sq) {
     PieceCode code = squares[sq];
     if (code == 0) continue;
     if (!ON_BOARD[sq]) return false;
     if (!((code >= 8 && code <= 14) || (code >= 16 && code <= 22))) return false;
-    if (code == 8) ++kings[0];
-    if (code == 16) ++kings[1];
+    if ((code & 7) == KING) ++kings[SideOfCode(code)];
     (code < 16 ? red : black) += PieceValue(code, Square(sq));
     k.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
+    fresh.Set(sq, code);
   }
   if (side == 1) k.Xor(ZOBRIST.sideKey);
   if (side != 0 && side != 1) return false;
   if (kings[0] > 1 || kings[1] > 1) return false;
   if (red != redScore || black != blackScore || !(k == zobrist)) return false;
   if (historyCount < 1 || historyCount > MOVE_HISTORY_CAPACITY || history[0].move != 0) return false;
+  if (!(fresh == index)) return false;
+  // Last, as the check test relies on the cached king squares. DoMove
+  // relies on both: the last record tells whether the side to move is in
+  // check, and the side that has just moved is not.
   if (LastRecord().inCheck != IsInCheck()) return false;
+  if (KingAttacked(Opponent(side))) return false;
   return true;
 }
 

@@ -4,7 +4,9 @@
 // and mirroring walk the whole board.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <type_traits>
 
 #include "rules/types.h"
 #include "rules/zobrist.h"
@@ -17,6 +19,62 @@ struct MoveRecord {
   uint8_t inCheck = 0;    // 1 if the side to move after this move is in check
   uint32_t keyBefore = 0; // key of the position the move was made in
 };
+
+// Functions of a board's squares alone, kept beside the board by the
+// position's PlacePiece and RemovePiece and checked by IsConsistent. They let
+// the generator visit only occupied squares and let line walks jump straight
+// to the next piece instead of stepping over empty squares.
+struct BoardIndex {
+  uint64_t sidePieces[2][4] = {};    // per side: bit sq & 63 of word sq >> 6 set when sq holds its piece
+  uint16_t fileBits[16] = {};        // occupied squares of each file
+  int32_t kingSquares[2] = {};       // each side's king, 0 when it has none
+
+  // sq must be a playing square; Set expects it empty, Clear to hold code.
+  void Set(int sq, PieceCode code);
+  void Clear(int sq, PieceCode code);
+  // Clear(from, code) and Set(to, code) in one.
+  void Shift(int from, int to, PieceCode code);
+  friend bool operator==(const BoardIndex&, const BoardIndex&) = default;
+
+  // The occupied squares of a rank: its 16 bits of both sides' sets.
+  unsigned RankBits(int rank) const {
+    const int word = rank >> 2, shift = (rank & 3) * 16;
+    return unsigned((sidePieces[0][word] | sidePieces[1][word]) >> shift) & 0xFFFF;
+  }
+};
+
+// Red codes are 8..14 and black codes 16..22, so bit 4 of a code is its side
+// and its low three bits its kind.
+constexpr int SideOfCode(PieceCode code) { return code >> 4; }
+
+inline void BoardIndex::Set(int sq, PieceCode code) {
+  const int rank = RankOf(sq), file = FileOf(sq);
+  sidePieces[SideOfCode(code)][sq >> 6] |= uint64_t(1) << (sq & 63);
+  fileBits[file] |= uint16_t(1u << rank);
+  if ((code & 7) == KING) kingSquares[SideOfCode(code)] = sq;
+}
+
+inline void BoardIndex::Clear(int sq, PieceCode code) {
+  const int rank = RankOf(sq), file = FileOf(sq);
+  sidePieces[SideOfCode(code)][sq >> 6] &= ~(uint64_t(1) << (sq & 63));
+  fileBits[file] &= uint16_t(~(1u << rank));
+  if ((code & 7) == KING && kingSquares[SideOfCode(code)] == sq) kingSquares[SideOfCode(code)] = 0;
+}
+
+inline void BoardIndex::Shift(int from, int to, PieceCode code) {
+  uint64_t* own = sidePieces[SideOfCode(code)];
+  own[from >> 6] &= ~(uint64_t(1) << (from & 63));
+  own[to >> 6] |= uint64_t(1) << (to & 63);
+  fileBits[FileOf(from)] &= uint16_t(~(1u << RankOf(from)));
+  fileBits[FileOf(to)] |= uint16_t(1u << RankOf(to));
+  if ((code & 7) == KING) kingSquares[SideOfCode(code)] = to;
+}
+
+// Bits of CheckSources: what attacks a king.
+inline constexpr int CHECK_BY_PAWN = 1;
+inline constexpr int CHECK_BY_KNIGHT = 2;
+inline constexpr int CHECK_ALONG_RANK = 4;  // a rook, or a cannon over one screen
+inline constexpr int CHECK_ALONG_FILE = 8;  // the same, or the other king facing it
 
 // Bits of a repetition status.
 inline constexpr int REP_SEEN = 1;
@@ -33,6 +91,7 @@ struct Position {
   int32_t historyCount = 1;
   MoveRecord history[MOVE_HISTORY_CAPACITY] = {};
   ZobristKey zobrist;
+  BoardIndex index;  // kept beside the board, see above
 
   // --- Setting up ---
   void ClearPosition();
@@ -48,7 +107,16 @@ struct Position {
   void ToggleSide();
   // Plays mv and returns true, or returns false and changes nothing when the move
   // would leave the mover's king attacked. The movement rule is not tested.
+  // The position must be one the rules can reach, as every position set up,
+  // read from a FEN or reached by moves and the search's null moves is: the
+  // side that has just moved is not in check, and LastRecord().inCheck tells
+  // whether the side to move is (IsConsistent checks both).
   bool DoMove(Move mv);
+  // The same, for a caller that tries many moves in one position and so
+  // works out its CheckSources() once; checkSources must be that value.
+  bool DoMove(Move mv, int checkSources);
+  // DoMove's answer for mv without playing it: whether it would be played.
+  bool IsLegal(Move mv, int checkSources);
   void UndoMove();
   void DoNullMove();
   void UndoNullMove();
@@ -57,9 +125,16 @@ struct Position {
   int StaticScore() const;
   bool NullMoveAllowed() const;
   const MoveRecord& LastRecord() const { return history[historyCount - 1]; }
+  // The key word the position would have after mv (which DoMove would
+  // accept) or after a null move; nothing is changed.
+  uint32_t KeyAfter(Move mv) const;
+  uint32_t KeyAfterNullMove() const { return zobrist.key ^ ZOBRIST.sideKey.key; }
   // Whether the king of the side to move is attacked; kings facing each
   // other on an open file count as check.
   bool IsInCheck() const;
+  // The kinds of attack on the king of the side to move, CHECK_* bits; 0
+  // exactly when IsInCheck is false.
+  int CheckSources() const;
   // Pseudo-legal moves of the side to move in the fixed generation order;
   // moves must have room for MAX_MOVES_PER_POSITION entries.
   int ListMoves(Move* moves, bool capturesOnly) const;
@@ -71,10 +146,60 @@ struct Position {
   int RepetitionScore(int status) const;
   int DrawScore() const { return (distance & 1) ? SCORE_DRAW : -SCORE_DRAW; }
 
-  // Recomputes scores and keys from scratch and checks them and the history
-  // against the incremental values. Used by tests and debug builds.
+  // Recomputes scores, keys and the data kept beside the board from scratch
+  // and checks them and the history against the incremental values. Used by
+  // tests and debug builds.
   bool IsConsistent() const;
+
+  // The first occupied square met walking from sq in direction D (one of
+  // KING_STEPS), or 0 when the walk leaves the board first. Margin squares
+  // are never occupied, so the nearest set bit of the rank or file mask is
+  // exactly the square a step-by-step walk would stop at.
+  template <int D>
+  int NextOccupied(int sq) const {
+    static_assert(D == -16 || D == -1 || D == 1 || D == 16);
+    const int rank = RankOf(sq), file = FileOf(sq);
+    if constexpr (D == -16) {
+      const unsigned bits = index.fileBits[file] & ((1u << rank) - 1);
+      return bits ? SquareAt(std::bit_width(bits) - 1, file) : 0;
+    } else if constexpr (D == 16) {
+      const unsigned bits = index.fileBits[file] >> (rank + 1);
+      return bits ? SquareAt(rank + 1 + std::countr_zero(bits), file) : 0;
+    } else if constexpr (D == -1) {
+      const unsigned bits = index.RankBits(rank) & ((1u << file) - 1);
+      return bits ? SquareAt(rank, std::bit_width(bits) - 1) : 0;
+    } else {
+      const unsigned bits = index.RankBits(rank) >> (file + 1);
+      return bits ? SquareAt(rank, file + 1 + std::countr_zero(bits)) : 0;
+    }
+  }
+
+ private:
+  // Parts of the check test for the king of side defender on square king.
+  bool PawnAttacks(Side defender, int king) const;
+  bool KnightAttacks(Side defender, int king) const;
+  template <int D>
+  bool LineAttacks(Side defender, int king) const;
+  bool RankAttacks(Side defender, int king) const;
+  bool FileAttacks(Side defender, int king) const;
+  int KingAttacked(Side defender) const;
+  // Whether defender's king, not attacked before the move of piece from
+  // `from` to `to` that did not move it, is attacked after it.
+  bool AttackedAfter(Side defender, int from, int to, PieceCode piece) const;
+  // Whether the side to move's king, whose CheckSources were `before`, is
+  // attacked once its own non-king move from `from` to `to` is on the board.
+  bool ExposedAfter(int from, int to, int before) const;
+  // The board part of a move and of taking it back: squares and index, not
+  // the scores or the key.
+  void MoveOnBoard(int from, int to, PieceCode piece, PieceCode captured);
+  void TakeBackOnBoard(int from, int to, PieceCode piece, PieceCode captured);
+  template <bool CAPTURES_ONLY>
+  int ListMovesOf(Move* moves) const;
 };
+
+// Snapshots and tests compare positions byte for byte, so the record must
+// hold no padding whose bytes a copy might not carry.
+static_assert(std::has_unique_object_representations_v<Position>);
 
 // Value of a piece on a square, read from black's side for black pieces.
 int PieceValue(PieceCode code, Square sq);

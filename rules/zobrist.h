@@ -28,7 +28,10 @@ struct ZobristTable {
 };
 
 // Row of a piece code: red 8..14 use rows 0..6, black 16..22 rows 7..13.
-constexpr int ZobristIndex(int code) { return code < 16 ? code - 8 : code - 9; }
+// Bit 4 of a code is set for black, so subtracting it as well needs no
+// test of the side.
+constexpr int ZobristIndex(int code) { return code - 8 - (code >> 4); }
+static_assert(ZobristIndex(8) == 0 && ZobristIndex(14) == 6 && ZobristIndex(16) == 7 && ZobristIndex(22) == 13);
 
 // RC4 used only as a fixed number stream.
 class KeyStream {

@@ -96,6 +96,51 @@ TEST(IsInCheck, AttackPatterns) {
   EXPECT_EQ(facing.IsInCheck(), 1);
 }
 
+// The check test looks outward from the king; the generator looks outward
+// from the attackers. They must agree, also on the boards that a refused
+// move leaves for a moment, where the mover's own king is attacked.
+TEST(IsInCheck, MeansAnOpponentCaptureOfTheKingOrFacingKings) {
+  auto attacked = [](Position& pos) {
+    const PieceCode king = PieceCode(SideBit(pos.side) + KING);
+    pos.ToggleSide();
+    Move captures[MAX_MOVES_PER_POSITION];
+    const int n = pos.ListMoves(captures, 1);
+    pos.ToggleSide();
+    for (int i = 0; i < n; ++i)
+      if (pos.squares[MoveTo(captures[i])] == king) return 1;
+    // Facing kings: the first piece on the king's file, either way, is the other king.
+    for (int sq = 0; sq < 256; ++sq) {
+      if (pos.squares[sq] != king) continue;
+      for (int d : {-16, 16}) {
+        int s = sq + d;
+        while (ON_BOARD[s] && pos.squares[s] == 0) s += d;
+        if (ON_BOARD[s] && pos.squares[s] == PieceCode(OpponentBit(pos.side) + KING)) return 1;
+      }
+    }
+    return 0;
+  };
+  std::mt19937 rng(4242);
+  int checks = 0;
+  for (int game = 0; game < 150; ++game) {
+    Position pos;
+    pos.SetUpStart(game % 4);
+    test::RandomPlay(pos, rng, 20 + game % 100);
+    Move moves[MAX_MOVES_PER_POSITION];
+    const int n = pos.ListMoves(moves, 0);
+    for (int i = 0; i < n; ++i) {
+      PieceCode captured = pos.ApplyBoardMove(moves[i]);
+      for (int turn = 0; turn < 2; ++turn) {
+        const int expected = attacked(pos);
+        ASSERT_EQ(pos.IsInCheck(), expected) << ToFen(pos);
+        checks += expected;
+        pos.ToggleSide();
+      }
+      pos.RevertBoardMove(moves[i], captured);
+    }
+  }
+  EXPECT_GT(checks, 200);
+}
+
 TEST(DoMove, UndoRestoresEverythingAndRefusalChangesNothing) {
   Position pos = FromFen("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR w");
   const Position before = pos;

@@ -15,7 +15,8 @@ bool Identical(const Position& a, const Position& b) {
   return a.side == b.side && std::memcmp(a.squares, b.squares, 256) == 0 && a.redScore == b.redScore &&
          a.blackScore == b.blackScore && a.distance == b.distance && a.historyCount == b.historyCount &&
          a.zobrist == b.zobrist &&
-         std::memcmp(a.history, b.history, sizeof(MoveRecord) * size_t(a.historyCount)) == 0;
+         std::memcmp(a.history, b.history, sizeof(MoveRecord) * size_t(a.historyCount)) == 0 &&
+         a.index == b.index;
 }
 
 TEST(RulesStress, RandomGamesKeepEveryInvariant) {
@@ -37,7 +38,14 @@ TEST(RulesStress, RandomGamesKeepEveryInvariant) {
       int count = pos.ListMoves(all, 0);
       ASSERT_LE(count, 119);
       for (int i = 0; i < count; ++i) {
-        if (pos.DoMove(all[i])) {
+        // DoMove decides from the squares the move changed; the whole check
+        // test on the moved board must agree.
+        PieceCode captured = pos.ApplyBoardMove(all[i]);
+        const int exposed = pos.IsInCheck();
+        pos.RevertBoardMove(all[i], captured);
+        ASSERT_EQ(pos.IsLegal(all[i], pos.CheckSources()), 1 - exposed) << ToFen(before) << " " << IccsMove(all[i]);
+        ASSERT_EQ(pos.DoMove(all[i]), 1 - exposed) << ToFen(before) << " " << IccsMove(all[i]);
+        if (!exposed) {
           ASSERT_TRUE(pos.IsConsistent()) << ToFen(before) << " " << IccsMove(all[i]);
           pos.UndoMove();
         }
