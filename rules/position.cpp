@@ -153,6 +153,15 @@ int Position::DoMove(Move mv, int checkSources) {
   return 1;
 }
 
+int Position::IsLegal(Move mv, int checkSources) {
+  const int from = MoveFrom(mv), to = MoveTo(mv);
+  const PieceCode piece = squares[from], captured = squares[to];
+  MoveOnBoard(from, to, piece, captured);
+  const bool exposed = (piece & 7) == KING ? KingAttacked(side) != 0 : ExposedAfter(from, to, checkSources);
+  TakeBackOnBoard(from, to, piece, captured);
+  return exposed ? 0 : 1;
+}
+
 uint32_t Position::KeyAfter(Move mv) const {
   const int from = MoveFrom(mv), to = MoveTo(mv);
   const PieceCode piece = squares[from], captured = squares[to];

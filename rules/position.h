@@ -115,6 +115,8 @@ struct Position {
   // The same, for a caller that tries many moves in one position and so
   // works out its CheckSources() once; checkSources must be that value.
   int DoMove(Move mv, int checkSources);
+  // DoMove's answer for mv without playing it: 1 if it would be played.
+  int IsLegal(Move mv, int checkSources);
   void UndoMove();
   void DoNullMove();
   void UndoNullMove();

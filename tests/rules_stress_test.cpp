@@ -43,6 +43,7 @@ TEST(RulesStress, RandomGamesKeepEveryInvariant) {
         PieceCode captured = pos.ApplyBoardMove(all[i]);
         const int exposed = pos.IsInCheck();
         pos.RevertBoardMove(all[i], captured);
+        ASSERT_EQ(pos.IsLegal(all[i], pos.CheckSources()), 1 - exposed) << ToFen(before) << " " << IccsMove(all[i]);
         ASSERT_EQ(pos.DoMove(all[i]), 1 - exposed) << ToFen(before) << " " << IccsMove(all[i]);
         if (!exposed) {
           ASSERT_TRUE(pos.IsConsistent()) << ToFen(before) << " " << IccsMove(all[i]);
