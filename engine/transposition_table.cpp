@@ -19,20 +19,28 @@ void TranspositionTable::AlignedFree::operator()(HashEntry* p) const { ::operato
 
 TranspositionTable::TranspositionTable()
     : slots(static_cast<HashEntry*>(::operator new[](sizeof(HashEntry) * SLOT_COUNT, TABLE_ALIGNMENT))) {
-  Clear();
+  Wipe();
 }
 
 TranspositionTable::~TranspositionTable() = default;
 
-void TranspositionTable::Clear() {
+void TranspositionTable::Wipe() {
   // HashEntry is trivially copyable and all-zero means empty, so one memset
-  // over the 16 MiB is the cheapest way to forget the previous decision.
+  // over the 16 MiB forgets everything; generation 1 then tells the slots
+  // written from now on from the wiped ones.
   std::memset(static_cast<void*>(slots.get()), 0, sizeof(HashEntry) * SLOT_COUNT);
+  generation = 1;
+}
+
+void TranspositionTable::Clear() {
+  // A new generation makes every slot written so far read as empty, with no
+  // pass over the 16 MiB.
+  if (++generation == 0) Wipe();
 }
 
 int TranspositionTable::Probe(const Position& pos, int alpha, int beta, int depth,
                               Move& hashMove) const {
-  const HashEntry& slot = SlotOf(pos);
+  const HashEntry slot = SlotOf(pos);
   if (slot.lockA != pos.zobrist.lockA || slot.lockB != pos.zobrist.lockB) {
     hashMove = 0;
     return -SCORE_MATE;
@@ -66,8 +74,9 @@ int TranspositionTable::Probe(const Position& pos, int alpha, int beta, int dept
 
 void TranspositionTable::Store(const Position& pos, int bound, int score, int depth, Move move) {
   HashEntry& slot = slots.get()[pos.zobrist.key & SLOT_MASK];
-  // Depth-preferred replacement, whoever owns the slot.
-  if (slot.depth > depth) return;
+  // Depth-preferred replacement, whoever owns the slot; an empty slot has
+  // depth 0.
+  if (SlotOf(pos).depth > depth) return;
 
   int stored = score;
   if (score > SCORE_WIN) {
@@ -82,6 +91,7 @@ void TranspositionTable::Store(const Position& pos, int bound, int score, int de
   slot.bound = uint8_t(bound);
   slot.score = int16_t(stored);
   slot.move = uint16_t(move);
+  slot.generation = generation;
   slot.lockA = pos.zobrist.lockA;
   slot.lockB = pos.zobrist.lockB;
 }

@@ -19,6 +19,7 @@ struct HashEntry {
   uint8_t bound = 0;   // BOUND_UPPER, BOUND_LOWER or BOUND_EXACT; 0 when empty
   int16_t score = 0;   // mate scores are kept relative to the storing node
   uint16_t move = 0;   // best move, 0 for none
+  uint16_t generation = 0;  // the table's generation when written, see Clear
   uint32_t lockA = 0;
   uint32_t lockB = 0;
 };
@@ -36,7 +37,9 @@ class TranspositionTable {
   TranspositionTable(const TranspositionTable&) = delete;
   TranspositionTable& operator=(const TranspositionTable&) = delete;
 
-  // Empties every slot; each move decision starts with it.
+  // Empties every slot; each move decision starts with it. A slot written
+  // before the last Clear reads, and is replaced, exactly as an empty one;
+  // only when the generation count wraps is the memory itself wiped.
   void Clear();
 
   // A usable score for pos within (alpha, beta) at depth, or -SCORE_MATE.
@@ -47,7 +50,11 @@ class TranspositionTable {
   // perpetual-check score comes without a move.
   void Store(const Position& pos, int bound, int score, int depth, Move move);
 
-  const HashEntry& SlotOf(const Position& pos) const { return slots.get()[pos.zobrist.key & SLOT_MASK]; }
+  // pos's slot as the table reads it: all-zero when empty.
+  HashEntry SlotOf(const Position& pos) const {
+    const HashEntry& slot = slots.get()[pos.zobrist.key & SLOT_MASK];
+    return slot.generation == generation ? slot : HashEntry{};
+  }
 
   // Starts loading pos's slot into the cache while the caller does other
   // work; the table is far larger than any cache.
@@ -55,11 +62,15 @@ class TranspositionTable {
   void Prefetch(uint32_t key) const { __builtin_prefetch(&slots.get()[key & SLOT_MASK]); }
 
  private:
+  // Zeroes the memory and starts generation 1.
+  void Wipe();
+
   // Aligned to a huge page, see the constructor.
   struct AlignedFree {
     void operator()(HashEntry* p) const;
   };
   std::unique_ptr<HashEntry, AlignedFree> slots;
+  uint16_t generation = 0;  // slots of another generation are empty
 };
 
 }  // namespace lanterra

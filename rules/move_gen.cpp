@@ -92,9 +92,15 @@ static_assert(CountSteps(KNIGHT) == 2 * 508);
 
 // A stepping piece on one square: where its steps are, and every square
 // they can reach, as file masks of the ranks two above to two below its own.
+// Squares near a stepping piece as one 45-bit mask: the nine files of the
+// ranks two above to two below it, nine bits a rank, file 3 lowest.
+constexpr uint64_t NearBit(int from, int sq) {
+  return uint64_t(1) << ((RankOf(sq) - RankOf(from) + 2) * 9 + FileOf(sq) - 3);
+}
+
 struct StepSlot {
-  uint16_t first;    // its steps are steps[first] .. steps[next slot's first - 1]
-  uint16_t reach[5];  // reach[k]: the targets on rank RankOf(from) + k - 2, bit file set
+  uint16_t first;  // its steps are steps[first] .. steps[next slot's first - 1]
+  uint64_t reach;  // the squares its steps land on, as NearBit masks
 };
 
 struct StepTable {
@@ -112,7 +118,9 @@ constexpr StepTable STEP_TABLE = [] {
     if (!ON_BOARD[from]) continue;
     ForEachStep(side, kind, from, [&](int to, int block) {
       t.steps[n++] = {uint8_t(to), uint8_t(block)};
-      t.slots[slot].reach[RankOf(to) - RankOf(from) + 2] |= uint16_t(1u << FileOf(to));
+      // A target off the board (only a bishop standing where no bishop can
+      // go gets one) never holds a piece to capture.
+      if (ON_BOARD[to]) t.slots[slot].reach |= NearBit(from, to);
     });
   }
   t.slots[14 * 256].first = uint16_t(n);
@@ -157,11 +165,15 @@ int Position::ListMovesOf(Move* moves) const {
     if (target != 0 && (squares[target] & opp)) emit(from, target);
   };
 
-  // The opponent's pieces on each rank, for the captures' reach test.
-  [[maybe_unused]] uint16_t oppRanks[16];
+  // For the captures' reach test: the opponent's pieces near each rank, in
+  // the layout of NearBit, built once from the rank masks of its set.
+  [[maybe_unused]] uint64_t oppNear[16];
   if constexpr (CAPTURES_ONLY) {
+    uint64_t ranks[16];
     for (int word = 0; word < 4; ++word)
-      for (int k = 0; k < 4; ++k) oppRanks[word * 4 + k] = uint16_t(index.sidePieces[1 - side][word] >> (16 * k));
+      for (int k = 0; k < 4; ++k) ranks[word * 4 + k] = (index.sidePieces[1 - side][word] >> (16 * k + 3)) & 0x1FF;
+    for (int r = 3; r <= 12; ++r)
+      oppNear[r] = ranks[r - 2] | ranks[r - 1] << 9 | ranks[r] << 18 | ranks[r + 1] << 27 | ranks[r + 2] << 36;
   }
 
   // Own pieces in ascending square order, the order of a scan of the board:
@@ -188,10 +200,7 @@ int Position::ListMovesOf(Move* moves) const {
         if constexpr (CAPTURES_ONLY) {
           // Most stepping pieces have no opponent piece within reach; those
           // are passed over without trying their steps one by one.
-          const int r = RankOf(from);
-          if (((oppRanks[r - 2] & here.reach[0]) | (oppRanks[r - 1] & here.reach[1]) | (oppRanks[r] & here.reach[2]) |
-               (oppRanks[r + 1] & here.reach[3]) | (oppRanks[r + 2] & here.reach[4])) == 0)
-            continue;
+          if ((oppNear[RankOf(from)] & here.reach) == 0) continue;
         }
         const Step* step = &STEP_TABLE.steps[here.first];
         const Step* end = &STEP_TABLE.steps[0] + STEP_TABLE.slots[slot + 1].first;

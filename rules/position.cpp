@@ -278,12 +278,16 @@ bool Position::IsInCheck() const { return KingAttacked(side); }
 // attacks the king after the move exactly as before, which is not at all.
 bool Position::AttackedAfter(Side defender, int from, int to, PieceCode piece) const {
   const int king = index.kingSquares[defender];
-  if (king == 0) return false;
   const int opp = OpponentBit(defender);
-  if ((RankOf(from) == RankOf(king) || RankOf(to) == RankOf(king)) && RankAttacks(defender, king)) return true;
-  if ((FileOf(from) == FileOf(king) || FileOf(to) == FileOf(king)) && FileAttacks(defender, king)) return true;
-  if ((piece == opp + KNIGHT || STEP_SPAN[from - king + 256] == 2) && KnightAttacks(defender, king)) return true;
-  return piece == opp + PAWN && PawnAttacks(defender, king);
+  // The conditions are combined without branches: for most moves all are
+  // false, and one test then decides.
+  const bool onRank = (RankOf(from) == RankOf(king)) | (RankOf(to) == RankOf(king));
+  const bool onFile = (FileOf(from) == FileOf(king)) | (FileOf(to) == FileOf(king));
+  const bool knights = (piece == opp + KNIGHT) | (STEP_SPAN[from - king + 256] == 2);
+  const bool pawns = piece == opp + PAWN;
+  if (!(onRank | onFile | knights | pawns) || king == 0) return false;
+  return (onRank && RankAttacks(defender, king)) || (onFile && FileAttacks(defender, king)) ||
+         (knights && KnightAttacks(defender, king)) || (pawns && PawnAttacks(defender, king));
 }
 
 int Position::CheckSources() const {
@@ -303,10 +307,17 @@ int Position::CheckSources() const {
 // move could have changed are looked at again.
 bool Position::ExposedAfter(int from, int to, int before) const {
   const int king = index.kingSquares[side];
-  if (king == 0) return false;
   const int rank = RankOf(king), file = FileOf(king);
-  const bool onRank = RankOf(from) == rank || RankOf(to) == rank;
-  const bool onFile = FileOf(from) == file || FileOf(to) == file;
+  const bool onRank = (RankOf(from) == rank) | (RankOf(to) == rank);
+  const bool onFile = (FileOf(from) == file) | (FileOf(to) == file);
+  if (before == 0) {
+    // Out of check, as in AttackedAfter; one test decides most moves.
+    const bool legVacated = STEP_SPAN[from - king + 256] == 2;
+    if (!(onRank | onFile | legVacated) || king == 0) return false;
+    return (onRank && RankAttacks(side, king)) || (onFile && FileAttacks(side, king)) ||
+           (legVacated && KnightAttacks(side, king));
+  }
+  if (king == 0) return false;
   auto near = [&](int sq) {
     const int dr = RankOf(sq) - rank, df = FileOf(sq) - file;
     return dr >= -2 && dr <= 2 && df >= -2 && df <= 2;

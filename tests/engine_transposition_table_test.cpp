@@ -22,7 +22,7 @@ class TranspositionTableTest : public ::testing::Test {
   static void SetUpTestSuite() { table = std::make_unique<TranspositionTable>(); }
   static void TearDownTestSuite() { table.reset(); }
   void SetUp() override { table->Clear(); }
-  const HashEntry& Slot() const { return table->SlotOf(At(0, 0, 0)); }
+  HashEntry Slot() const { return table->SlotOf(At(0, 0, 0)); }
 
   static std::unique_ptr<TranspositionTable> table;
 };
@@ -132,6 +132,21 @@ TEST_F(TranspositionTableTest, LockMismatchGivesNothing) {
   Move hashMove = 77;
   EXPECT_EQ(table->Probe(At(0, 0, 0), -50, 50, 1, hashMove), -SCORE_MATE) << "an empty slot is no entry";
   EXPECT_EQ(hashMove, 0);
+}
+
+// Clear only starts a new generation; an entry from any earlier one, also
+// from the one that many Clears later bears its number again, is gone, and
+// a shallower store may take its slot.
+TEST_F(TranspositionTableTest, ClearForgetsEveryEarlierEntry) {
+  for (int clears : {1, 65535, 65536}) {
+    table->Store(At(1, 2, 0), BOUND_EXACT, 30, 9, MV);
+    for (int i = 0; i < clears; ++i) table->Clear();
+    Move hashMove = 77;
+    EXPECT_EQ(table->Probe(At(1, 2, 0), -50, 50, 1, hashMove), -SCORE_MATE) << clears;
+    EXPECT_EQ(hashMove, 0) << clears;
+    table->Store(At(3, 4, 0), BOUND_EXACT, 40, 1, MV);
+    EXPECT_EQ(Slot().lockA, 3u) << clears;
+  }
 }
 
 }  // namespace
