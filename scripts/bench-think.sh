@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The wait at the top level: level 6 decisions with the book off, seed 1, on
-# the middlegame positions of tools/bench-think.txt. Prints each decision's
+# the middlegame positions of scripts/bench-think-positions.txt. Prints each decision's
 # move, nodes and times, then the medians.
 #
 #   scripts/bench-think.sh [path/to/lanterra] [positions file]
@@ -10,7 +10,7 @@
 # reports it, which is what a player waits.
 set -euo pipefail
 tool=${1:-build/bin/lanterra}
-positions=${2:-$(dirname "$0")/../tools/bench-think.txt}
+positions=${2:-$(dirname "$0")/../scripts/bench-think-positions.txt}
 [ -x "$tool" ] || { echo "bench-think: $tool is missing (make build)"; exit 1; }
 
 tmp=$(mktemp -d)
