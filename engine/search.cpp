@@ -37,16 +37,16 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
     if (score >= beta) return score;
   }
 
-  // 6. Moves in the sorter's order.
+  // 6. Moves in the sorter's order. What checks the side to move is worked
+  //    out once for all of them.
   MoveSorter sorter(ctx, hashMove);
   int best = -SCORE_MATE;
   Move bestMove = 0;
   int bound = BOUND_UPPER;
+  const int checkSources = pos.LastRecord().inCheck ? pos.CheckSources() : 0;
 
   // 7. Principal-variation search: the first legal move gets the full
   //    window, the others a null window and a re-search when they beat alpha.
-  // What checks the side to move, worked out once for all its moves.
-  const int checkSources = pos.LastRecord().inCheck ? pos.CheckSources() : 0;
   while (Move mv = sorter.NextMove()) {
     // Past depth 1 every reply probes the table: its slot starts loading
     // while the move is made.

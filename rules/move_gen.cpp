@@ -98,32 +98,38 @@ constexpr uint64_t NearBit(int from, int sq) {
   return uint64_t(1) << ((RankOf(sq) - RankOf(from) + 2) * 9 + FileOf(sq) - 3);
 }
 
-struct StepSlot {
-  uint16_t first;  // its steps are steps[first] .. steps[next slot's first - 1]
-  uint64_t reach;  // the squares its steps land on, as NearBit masks
-};
+// The 90 playing squares numbered 0..89, rank by rank: the tables below
+// hold only those.
+constexpr int PointOf(int sq) { return (RankOf(sq) - 3) * 9 + FileOf(sq) - 3; }
+static_assert(PointOf(0x33) == 0 && PointOf(0xCB) == 89);
 
+// Slot (side * 7 + kind) * 90 + PointOf(square): a stepping piece of that
+// side and kind on that square. Its steps are steps[first[slot]] ..
+// steps[first[slot + 1] - 1]; reach[slot] holds the squares they land on,
+// as NearBit masks. Rooks and cannons have empty slots. Small tables, so
+// that the generator's lookups stay in the fastest cache.
 struct StepTable {
-  std::array<StepSlot, 14 * 256 + 1> slots{};  // indexed (side * 7 + kind) * 256 + square
+  std::array<uint16_t, 14 * 90 + 1> first{};
+  std::array<uint64_t, 14 * 90> reach{};
   std::array<Step, CountSteps(-1)> steps{};
 };
 
 constexpr StepTable STEP_TABLE = [] {
   StepTable t;
   int n = 0;
-  for (int slot = 0; slot < 14 * 256; ++slot) {
-    t.slots[slot].first = uint16_t(n);
-    const Side side = Side(slot / (7 * 256));
-    const int kind = slot / 256 % 7, from = slot % 256;
-    if (!ON_BOARD[from]) continue;
+  for (int slot = 0; slot < 14 * 90; ++slot) {
+    t.first[slot] = uint16_t(n);
+    const Side side = Side(slot / (7 * 90));
+    const int kind = slot / 90 % 7, point = slot % 90;
+    const int from = SquareAt(point / 9 + 3, point % 9 + 3);
     ForEachStep(side, kind, from, [&](int to, int block) {
       t.steps[n++] = {uint8_t(to), uint8_t(block)};
       // A target off the board (only a bishop standing where no bishop can
       // go gets one) never holds a piece to capture.
-      if (ON_BOARD[to]) t.slots[slot].reach |= NearBit(from, to);
+      if (ON_BOARD[to]) t.reach[slot] |= NearBit(from, to);
     });
   }
-  t.slots[14 * 256].first = uint16_t(n);
+  t.first[14 * 90] = uint16_t(n);
   return t;
 }();
 
@@ -195,15 +201,14 @@ int Position::ListMovesOf(Move* moves) const {
         cannonLine.template operator()<16>(from);
       } else {
         // One loop for every stepping piece instead of a branch per kind.
-        const int slot = (side * 7 + kind) * 256 + from;
-        const StepSlot& here = STEP_TABLE.slots[slot];
+        const int slot = (side * 7 + kind) * 90 + PointOf(from);
         if constexpr (CAPTURES_ONLY) {
           // Most stepping pieces have no opponent piece within reach; those
           // are passed over without trying their steps one by one.
-          if ((oppNear[RankOf(from)] & here.reach) == 0) continue;
+          if ((oppNear[RankOf(from)] & STEP_TABLE.reach[slot]) == 0) continue;
         }
-        const Step* step = &STEP_TABLE.steps[here.first];
-        const Step* end = &STEP_TABLE.steps[0] + STEP_TABLE.slots[slot + 1].first;
+        const Step* step = &STEP_TABLE.steps[STEP_TABLE.first[slot]];
+        const Step* end = &STEP_TABLE.steps[0] + STEP_TABLE.first[slot + 1];
         for (; step != end; ++step)
           if (squares[step->block] == 0 && lands(step->to)) emit(from, step->to);
       }

@@ -102,20 +102,6 @@ void Position::ToggleSide() {
   zobrist.Xor(ZOBRIST.sideKey);
 }
 
-void Position::MoveOnBoard(int from, int to, PieceCode piece, PieceCode captured) {
-  if (captured != 0) index.Clear(to, captured);
-  index.Shift(from, to, piece);
-  squares[from] = 0;
-  squares[to] = piece;
-}
-
-void Position::TakeBackOnBoard(int from, int to, PieceCode piece, PieceCode captured) {
-  index.Shift(to, from, piece);
-  if (captured != 0) index.Set(to, captured);
-  squares[from] = piece;
-  squares[to] = captured;
-}
-
 bool Position::DoMove(Move mv) { return DoMove(mv, LastRecord().inCheck ? CheckSources() : 0); }
 
 bool Position::DoMove(Move mv, int checkSources) {
@@ -212,11 +198,6 @@ void Position::MirrorInto(Position& target) const {
   target.CollapseHistory();
 }
 
-int Position::StaticScore() const {
-  return (side == 0 ? redScore - blackScore : blackScore - redScore) + TEMPO_BONUS;
-}
-
-bool Position::NullMoveAllowed() const { return (side == 0 ? redScore : blackScore) > NULL_MOVE_MARGIN; }
 
 // An opponent pawn level with the king stands in the king's palace and so
 // has crossed the river; one behind the king never attacks it.

@@ -122,8 +122,8 @@ struct Position {
   void UndoNullMove();
 
   // --- Queries ---
-  int StaticScore() const;
-  bool NullMoveAllowed() const;
+  int StaticScore() const { return (side == 0 ? redScore - blackScore : blackScore - redScore) + TEMPO_BONUS; }
+  bool NullMoveAllowed() const { return (side == 0 ? redScore : blackScore) > NULL_MOVE_MARGIN; }
   const MoveRecord& LastRecord() const { return history[historyCount - 1]; }
   // The key word the position would have after mv (which DoMove would
   // accept) or after a null move; nothing is changed.
@@ -196,6 +196,20 @@ struct Position {
   template <bool CAPTURES_ONLY>
   int ListMovesOf(Move* moves) const;
 };
+
+inline void Position::MoveOnBoard(int from, int to, PieceCode piece, PieceCode captured) {
+  if (captured != 0) index.Clear(to, captured);
+  index.Shift(from, to, piece);
+  squares[from] = 0;
+  squares[to] = piece;
+}
+
+inline void Position::TakeBackOnBoard(int from, int to, PieceCode piece, PieceCode captured) {
+  index.Shift(to, from, piece);
+  if (captured != 0) index.Set(to, captured);
+  squares[from] = piece;
+  squares[to] = captured;
+}
 
 // Snapshots and tests compare positions byte for byte, so the record must
 // hold no padding whose bytes a copy might not carry.
