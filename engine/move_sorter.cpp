@@ -63,14 +63,22 @@ Move MoveSorter::NextMove() {
       index = 0;
       [[fallthrough]];
     case PHASE_REST:
-      while (index < count) {
-        Move mv = moves[index++];
-        if (mv != hashMove && mv != killer1 && mv != killer2) return mv;
-      }
-      return 0;
+      index = SkipTried(index);
+      return index < count ? moves[index++] : 0;
     default:
       return 0;
   }
+}
+
+int MoveSorter::SkipTried(int i) const {
+  while (i < count && (moves[i] == hashMove || moves[i] == killer1 || moves[i] == killer2)) ++i;
+  return i;
+}
+
+Move MoveSorter::Upcoming() const {
+  if (phase != PHASE_REST) return 0;
+  const int i = SkipTried(index);
+  return i < count ? moves[i] : 0;
 }
 
 }  // namespace lanterra

@@ -41,6 +41,9 @@ class MoveSorter {
   // The next move to try, or 0 when there are no more. Moves still have to
   // pass DoMove.
   Move NextMove();
+  // The move NextMove will return after the one it returned last, when the
+  // generated moves are being handed out; otherwise 0. Nothing changes.
+  Move Upcoming() const;
 
   Move hashMove;
   Move killer1;
@@ -51,6 +54,10 @@ class MoveSorter {
   Move moves[MAX_MOVES_PER_POSITION];
 
  private:
+  // The first generated move at or after moves[i] that the earlier phases
+  // have not handed out already; count when there is none.
+  int SkipTried(int i) const;
+
   const SearchContext& ctx;
 };
 

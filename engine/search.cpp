@@ -26,6 +26,9 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
   Move hashMove = 0;
   if (int hashScore = ctx.table.Probe(pos, alpha, beta, depth, hashMove); hashScore > -SCORE_MATE)
     return hashScore;
+  // The hash move is tried first; its reply's slot can load while the null
+  // move is searched.
+  if (hashMove != 0 && depth > 1) ctx.table.Prefetch(pos.KeyAfter(hashMove));
 
   // 5. Null move: if passing still fails high, a real move would too. Not
   //    in check, not twice in a row, and not with too little material, where
@@ -49,8 +52,14 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
   //    window, the others a null window and a re-search when they beat alpha.
   while (Move mv = sorter.NextMove()) {
     // Past depth 1 every reply probes the table: its slot starts loading
-    // while the move is made.
-    if (depth > 1) ctx.table.Prefetch(pos.KeyAfter(mv));
+    // while the move is made, and the slot of the move after it while this
+    // one is searched, which is long enough for it to arrive.
+    if (depth > 1) {
+      ctx.table.Prefetch(pos.KeyAfter(mv));
+      if (Move upcoming = sorter.Upcoming()) ctx.table.Prefetch(pos.KeyAfter(upcoming));
+    }
+    // The sums the move changes, put back as they were when it is taken back.
+    const PositionSums before = pos.Sums();
     if (!pos.DoMove(mv, checkSources)) continue;
     // A checking move is searched one ply deeper.
     int newDepth = pos.LastRecord().inCheck ? depth : depth - 1;
@@ -61,7 +70,7 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
       score = -Search(ctx, -alpha - 1, -alpha, newDepth, false);
       if (score > alpha && score < beta) score = -Search(ctx, -beta, -alpha, newDepth, false);
     }
-    pos.UndoMove();
+    pos.UndoMove(before);
 
     if (score > best) {
       best = score;
@@ -125,9 +134,10 @@ int Quiesce(SearchContext& ctx, int alpha, int beta) {
 
   // 7. The moves in order; one that reaches beta ends the node.
   for (int i = 0; i < count; ++i) {
+    const PositionSums before = pos.Sums();
     if (!pos.DoMove(moves[i], checkSources)) continue;
     int score = -Quiesce(ctx, -beta, -alpha);
-    pos.UndoMove();
+    pos.UndoMove(before);
     if (score > best) {
       if (score >= beta) return score;
       best = score;

@@ -112,8 +112,12 @@ bool Position::DoMove(Move mv, int checkSources) {
   // same as ApplyBoardMove's, and a refused move leaves nothing to revert
   // but the board. A king move changes where the attacks are looked for, so
   // it gets the whole test; any other move is judged by what it changed.
+  const bool kingMove = (piece & 7) == KING;
+  // Most moves of a side in check leave an attack where it was; those are
+  // refused before the board changes.
+  if (checkSources != 0 && !kingMove && KeepsAttack(from, to, checkSources)) return 0;
   MoveOnBoard(from, to, piece, captured);
-  const bool exposed = (piece & 7) == KING ? KingAttacked(side) != 0 : ExposedAfter(from, to, checkSources);
+  const bool exposed = kingMove ? KingAttacked(side) != 0 : ExposedAfter(from, to, checkSources);
   if (exposed) {
     TakeBackOnBoard(from, to, piece, captured);
     return 0;
@@ -142,8 +146,10 @@ bool Position::DoMove(Move mv, int checkSources) {
 bool Position::IsLegal(Move mv, int checkSources) {
   const int from = MoveFrom(mv), to = MoveTo(mv);
   const PieceCode piece = squares[from], captured = squares[to];
+  const bool kingMove = (piece & 7) == KING;
+  if (checkSources != 0 && !kingMove && KeepsAttack(from, to, checkSources)) return 0;
   MoveOnBoard(from, to, piece, captured);
-  const bool exposed = (piece & 7) == KING ? KingAttacked(side) != 0 : ExposedAfter(from, to, checkSources);
+  const bool exposed = kingMove ? KingAttacked(side) != 0 : ExposedAfter(from, to, checkSources);
   TakeBackOnBoard(from, to, piece, captured);
   return exposed ? 0 : 1;
 }
@@ -167,6 +173,18 @@ void Position::UndoMove() {
   redScore -= side == 0 ? e.mover : -e.captured;
   blackScore -= side == 0 ? -e.captured : e.mover;
   zobrist.Xor(e.key);
+  --distance;
+  assert(IsConsistent());
+}
+
+void Position::UndoMove(const PositionSums& before) {
+  const MoveRecord& r = history[--historyCount];
+  side = Opponent(side);
+  const int from = MoveFrom(r.move), to = MoveTo(r.move);
+  TakeBackOnBoard(from, to, squares[to], r.captured);
+  redScore = before.redScore;
+  blackScore = before.blackScore;
+  zobrist = before.zobrist;
   --distance;
   assert(IsConsistent());
 }
@@ -278,14 +296,25 @@ int Position::CheckSources() const {
          (RankAttacks(side, king) ? CHECK_ALONG_RANK : 0) | (FileAttacks(side, king) ? CHECK_ALONG_FILE : 0);
 }
 
-// Each kind of attack on the mover's king is judged on its own. One that
-// was there before stays unless the move changed a square it passes
-// through: the king's rank or file, or, for knights and pawns, the squares
-// within two ranks and two files of the king, where their attackers and the
-// knights' legs stand. One that was not there appears only along the king's
-// rank or file through the vacated or landing square, or through a vacated
-// knight leg; the mover's own piece never attacks its king. Only the kinds a
-// move could have changed are looked at again.
+// An attack on the mover's king that was there before the move stays unless
+// the move changed a square it passes through: the king's rank or file for
+// a line attack, or, for knights and pawns, the squares within two ranks and
+// two files of the king, where their attackers and the knights' legs stand.
+// This needs only the move's squares, not the board after it.
+bool Position::KeepsAttack(int from, int to, int before) const {
+  const int king = index.kingSquares[side];
+  const int rank = RankOf(king), file = FileOf(king);
+  const bool onRank = (RankOf(from) == rank) | (RankOf(to) == rank);
+  const bool onFile = (FileOf(from) == file) | (FileOf(to) == file);
+  if (((before & CHECK_ALONG_RANK) && !onRank) || ((before & CHECK_ALONG_FILE) && !onFile)) return king != 0;
+  return (before & (CHECK_BY_KNIGHT | CHECK_BY_PAWN)) && !NearKing(from, king) && !NearKing(to, king) && king != 0;
+}
+
+// Once KeepsAttack has let the move through, every kind of attack is judged
+// on its own. One that was not there appears only along the king's rank or
+// file through the vacated or landing square, or through a vacated knight
+// leg; the mover's own piece never attacks its king. Only the kinds a move
+// could have changed are looked at again.
 bool Position::ExposedAfter(int from, int to, int before) const {
   const int king = index.kingSquares[side];
   const int rank = RankOf(king), file = FileOf(king);
@@ -299,16 +328,9 @@ bool Position::ExposedAfter(int from, int to, int before) const {
            (legVacated && KnightAttacks(side, king));
   }
   if (king == 0) return false;
-  auto near = [&](int sq) {
-    const int dr = RankOf(sq) - rank, df = FileOf(sq) - file;
-    return dr >= -2 && dr <= 2 && df >= -2 && df <= 2;
-  };
-  const bool nearKing = near(from) || near(to);
-  if ((before & CHECK_ALONG_RANK) && !onRank) return true;
-  if ((before & CHECK_ALONG_FILE) && !onFile) return true;
-  if ((before & (CHECK_BY_KNIGHT | CHECK_BY_PAWN)) && !nearKing) return true;
   if (onRank && RankAttacks(side, king)) return true;
   if (onFile && FileAttacks(side, king)) return true;
+  const bool nearKing = NearKing(from, king) || NearKing(to, king);
   const bool knightsChanged = (before & CHECK_BY_KNIGHT) ? nearKing : STEP_SPAN[from - king + 256] == 2;
   if (knightsChanged && KnightAttacks(side, king)) return true;
   return (before & CHECK_BY_PAWN) && PawnAttacks(side, king);

@@ -70,6 +70,14 @@ inline void BoardIndex::Shift(int from, int to, PieceCode code) {
   if ((code & 7) == KING) kingSquares[SideOfCode(code)] = to;
 }
 
+// The running values a move changes besides the board and the history: the
+// two sides' piece-square sums and the key.
+struct PositionSums {
+  int32_t redScore = 0;
+  int32_t blackScore = 0;
+  ZobristKey zobrist;
+};
+
 // Bits of CheckSources: what attacks a king.
 inline constexpr int CHECK_BY_PAWN = 1;
 inline constexpr int CHECK_BY_KNIGHT = 2;
@@ -118,12 +126,16 @@ struct Position {
   // DoMove's answer for mv without playing it: whether it would be played.
   bool IsLegal(Move mv, int checkSources);
   void UndoMove();
+  // The same, for a caller that kept Sums() from before the move: they are
+  // put back as they were instead of being worked out from the move again.
+  void UndoMove(const PositionSums& before);
   void DoNullMove();
   void UndoNullMove();
 
   // --- Queries ---
   int StaticScore() const { return (side == 0 ? redScore - blackScore : blackScore - redScore) + TEMPO_BONUS; }
   bool NullMoveAllowed() const { return (side == 0 ? redScore : blackScore) > NULL_MOVE_MARGIN; }
+  PositionSums Sums() const { return {redScore, blackScore, zobrist}; }
   const MoveRecord& LastRecord() const { return history[historyCount - 1]; }
   // The key word the position would have after mv (which DoMove would
   // accept) or after a null move; nothing is changed.
@@ -186,9 +198,19 @@ struct Position {
   // Whether defender's king, not attacked before the move of piece from
   // `from` to `to` that did not move it, is attacked after it.
   bool AttackedAfter(Side defender, int from, int to, PieceCode piece) const;
+  // Whether a non-king move from `from` to `to` of the side to move, whose
+  // CheckSources are `before` (not 0), certainly leaves one of those attacks
+  // on its king; decided from the squares alone, before the move is made.
+  bool KeepsAttack(int from, int to, int before) const;
   // Whether the side to move's king, whose CheckSources were `before`, is
-  // attacked once its own non-king move from `from` to `to` is on the board.
+  // attacked once its own non-king move from `from` to `to`, which
+  // KeepsAttack let through, is on the board.
   bool ExposedAfter(int from, int to, int before) const;
+  // Whether sq lies within two ranks and two files of king.
+  static bool NearKing(int sq, int king) {
+    const int dr = RankOf(sq) - RankOf(king), df = FileOf(sq) - FileOf(king);
+    return dr >= -2 && dr <= 2 && df >= -2 && df <= 2;
+  }
   // The board part of a move and of taking it back: squares and index, not
   // the scores or the key.
   void MoveOnBoard(int from, int to, PieceCode piece, PieceCode captured);
