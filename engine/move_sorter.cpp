@@ -1,5 +1,7 @@
 #include "engine/move_sorter.h"
 
+#include <algorithm>
+
 #include "engine/move_sort.h"
 #include "engine/search_context.h"
 
@@ -9,6 +11,35 @@ void SortByHistory(const int32_t* historyScores, Move* moves, int count) {
   SortMoves(moves, count, [historyScores](Move a, Move b) {
     return historyScores[a & 0xFFFF] > historyScores[b & 0xFFFF];
   });
+}
+
+int LegalByHistory(const int32_t* historyScores, Position& pos, int checkSources, Move* moves, int count,
+                   Move* legal) {
+  auto key = [historyScores](Move mv) { return historyScores[mv & 0xFFFF]; };
+  int n = 0;
+  for (int i = 0; i < count; ++i)
+    if (pos.IsLegal(moves[i], checkSources)) legal[n++] = moves[i];
+  // The sort puts a higher key before a lower one wherever the two stand, so
+  // legal moves whose keys all differ come out in the order of their keys
+  // alone. Only the order among equal keys depends on the rest of the list:
+  // then the whole list is sorted as before and the legal moves read off it.
+  bool tie = false;
+  for (int i = 1; i < n; ++i) {
+    const Move mv = legal[i];
+    int j = i;
+    for (; j > 0 && key(legal[j - 1]) <= key(mv); --j) {
+      tie = tie || key(legal[j - 1]) == key(mv);
+      legal[j] = legal[j - 1];
+    }
+    legal[j] = mv;
+  }
+  if (!tie) return n;
+  SortByHistory(historyScores, moves, count);
+  int m = 0;
+  for (int i = 0; i < count; ++i)
+    if (std::find(legal, legal + n, moves[i]) != legal + n) moves[m++] = moves[i];
+  std::copy(moves, moves + m, legal);
+  return m;
 }
 
 static int CaptureKey(const Position& pos, Move mv) {

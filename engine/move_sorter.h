@@ -21,6 +21,14 @@ inline constexpr std::array<int, 7> CAPTURE_VALUE = {5, 1, 1, 3, 4, 3, 2};
 // it.
 void SortByHistory(const int32_t* historyScores, Move* moves, int count);
 
+// The moves of moves[0..count) that DoMove accepts on pos, whose side to
+// move has CheckSources checkSources, in the order SortByHistory gives them,
+// written to legal; returns how many. Nothing else of SortByHistory's order
+// is kept, which lets a side in check, with a handful of legal replies among
+// some thirty generated moves, usually skip the sort of the whole list.
+int LegalByHistory(const int32_t* historyScores, Position& pos, int checkSources, Move* moves, int count,
+                   Move* legal);
+
 // Most valuable victim first, then least valuable attacker, by
 // 8 * value(victim) - value(attacker) on pos's board.
 void SortByCaptureValue(const Position& pos, Move* moves, int count);

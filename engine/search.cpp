@@ -117,9 +117,11 @@ int Quiesce(SearchContext& ctx, int alpha, int beta) {
 
   if (pos.LastRecord().inCheck) {
     // 5. In check every evasion is searched and standing pat is no option.
-    count = pos.ListMoves(moves, 0);
-    SortByHistory(ctx.historyScores, moves, count);
+    //    The evasions come in the history order of all moves, with the
+    //    moves DoMove would refuse already left out.
+    Move all[MAX_MOVES_PER_POSITION];
     checkSources = pos.CheckSources();
+    count = LegalByHistory(ctx.historyScores, pos, checkSources, all, pos.ListMoves(all, 0), moves);
   } else {
     // 6. Stand pat: the side to move may decline every capture.
     int eval = pos.StaticScore();

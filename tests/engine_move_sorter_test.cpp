@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <random>
 #include <vector>
 
 #include "engine/move_sort.h"
@@ -126,6 +128,34 @@ TEST_F(MoveSorterTest, RecordBestMoveUpdatesHistoryAndKillers) {
   EXPECT_EQ(ctx->historyScores[b], 1);
   EXPECT_EQ(ctx->historyScores[c], 4);
   EXPECT_EQ(ctx->killerMoves[4][0], 0) << "other distances are untouched";
+}
+
+// A side in check: the legal moves must come in exactly the order the sort
+// of the whole list gives them, ties included. Few distinct history scores
+// make ties among the legal moves; many make them rare.
+TEST(EvasionOrder, LegalMovesInTheOrderOfTheWholeListsSort) {
+  auto ctx = std::make_unique<SearchContext>();
+  std::mt19937 rng(7);
+  int checked = 0, tied = 0;
+  for (int game = 0; checked < 400; ++game) {
+    Position pos;
+    pos.SetUpStart(game % 4);
+    test::RandomPlay(pos, rng, 20 + int(rng() % 80));
+    if (!pos.LastRecord().inCheck) continue;
+    ++checked;
+    const int distinct = checked % 2 == 0 ? 2 : 1000;
+    for (int32_t& score : ctx->historyScores) score = int32_t(rng() % distinct);
+    const int sources = pos.CheckSources();
+    Move all[MAX_MOVES_PER_POSITION], legal[MAX_MOVES_PER_POSITION];
+    const int count = pos.ListMoves(all, 0);
+    std::vector<Move> expected(all, all + count);
+    SortByHistory(ctx->historyScores, expected.data(), count);
+    std::erase_if(expected, [&](Move mv) { return !pos.IsLegal(mv, sources); });
+    tied += distinct == 2 && expected.size() > 1;
+    const int n = LegalByHistory(ctx->historyScores, pos, sources, all, count, legal);
+    ASSERT_EQ(std::vector<Move>(legal, legal + n), expected) << ToFen(pos);
+  }
+  EXPECT_GT(tied, 50);
 }
 
 TEST(CaptureOrder, MostValuableVictimThenLeastValuableAttacker) {
