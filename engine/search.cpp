@@ -26,9 +26,6 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
   Move hashMove = 0;
   if (int hashScore = ctx.table.Probe(pos, alpha, beta, depth, hashMove); hashScore > -SCORE_MATE)
     return hashScore;
-  // The hash move is tried first; its reply's slot can load while the null
-  // move is searched.
-  if (hashMove != 0 && depth > 1) ctx.table.Prefetch(pos.KeyAfter(hashMove));
 
   // 5. Null move: if passing still fails high, a real move would too. Not
   //    in check, not twice in a row, and not with too little material, where

@@ -178,8 +178,13 @@ int Position::ListMovesOf(Move* moves) const {
     uint64_t ranks[16];
     for (int word = 0; word < 4; ++word)
       for (int k = 0; k < 4; ++k) ranks[word * 4 + k] = (index.sidePieces[1 - side][word] >> (16 * k + 3)) & 0x1FF;
-    for (int r = 3; r <= 12; ++r)
-      oppNear[r] = ranks[r - 2] | ranks[r - 1] << 9 | ranks[r] << 18 | ranks[r + 1] << 27 | ranks[r + 2] << 36;
+    // Each rank's mask is the one of the rank before it moved down by a
+    // rank, with the next rank added on top; rank 0 is margin.
+    uint64_t near = ranks[1] << 9 | ranks[2] << 18 | ranks[3] << 27 | ranks[4] << 36;
+    for (int r = 3; r <= 12; ++r) {
+      near = near >> 9 | ranks[r + 2] << 36;
+      oppNear[r] = near;
+    }
   }
 
   // Own pieces in ascending square order, the order of a scan of the board:

@@ -233,6 +233,20 @@ inline void Position::TakeBackOnBoard(int from, int to, PieceCode piece, PieceCo
   squares[to] = captured;
 }
 
+// An attack on the mover's king that was there before the move stays unless
+// the move changed a square it passes through: the king's rank or file for
+// a line attack, or, for knights and pawns, the squares within two ranks and
+// two files of the king, where their attackers and the knights' legs stand.
+// This needs only the move's squares, not the board after it.
+inline bool Position::KeepsAttack(int from, int to, int before) const {
+  const int king = index.kingSquares[side];
+  const int rank = RankOf(king), file = FileOf(king);
+  const bool onRank = (RankOf(from) == rank) | (RankOf(to) == rank);
+  const bool onFile = (FileOf(from) == file) | (FileOf(to) == file);
+  if (((before & CHECK_ALONG_RANK) && !onRank) || ((before & CHECK_ALONG_FILE) && !onFile)) return king != 0;
+  return (before & (CHECK_BY_KNIGHT | CHECK_BY_PAWN)) && !NearKing(from, king) && !NearKing(to, king) && king != 0;
+}
+
 // Snapshots and tests compare positions byte for byte, so the record must
 // hold no padding whose bytes a copy might not carry.
 static_assert(std::has_unique_object_representations_v<Position>);
