@@ -104,24 +104,25 @@ void Position::ToggleSide() {
 
 bool Position::DoMove(Move mv) { return DoMove(mv, LastRecord().inCheck ? CheckSources() : 0); }
 
+// The legality test reads only the board, so the board moves first and the
+// scores and key follow only for a move that is kept. A king move changes
+// where the attacks are looked for, so it gets the whole test; any other
+// move is judged by what it changed. Most moves of a side in check leave an
+// attack where it was; those are refused before the board changes at all.
+bool Position::MoveOnBoardIfSafe(int from, int to, PieceCode piece, PieceCode captured, int checkSources) {
+  const bool kingMove = (piece & 7) == KING;
+  if (checkSources != 0 && !kingMove && KeepsAttack(from, to, checkSources)) return false;
+  MoveOnBoard(from, to, piece, captured);
+  const bool exposed = kingMove ? KingAttacked(side) != 0 : ExposedAfter(from, to, checkSources);
+  if (exposed) TakeBackOnBoard(from, to, piece, captured);
+  return !exposed;
+}
+
 bool Position::DoMove(Move mv, int checkSources) {
   const int from = MoveFrom(mv), to = MoveTo(mv);
   const PieceCode piece = squares[from], captured = squares[to];
-  // The legality test reads only the board, so the board moves first and the
-  // scores and key follow only for a move that is kept. The end state is the
-  // same as ApplyBoardMove's, and a refused move leaves nothing to revert
-  // but the board. A king move changes where the attacks are looked for, so
-  // it gets the whole test; any other move is judged by what it changed.
-  const bool kingMove = (piece & 7) == KING;
-  // Most moves of a side in check leave an attack where it was; those are
-  // refused before the board changes.
-  if (checkSources != 0 && !kingMove && KeepsAttack(from, to, checkSources)) return 0;
-  MoveOnBoard(from, to, piece, captured);
-  const bool exposed = kingMove ? KingAttacked(side) != 0 : ExposedAfter(from, to, checkSources);
-  if (exposed) {
-    TakeBackOnBoard(from, to, piece, captured);
-    return 0;
-  }
+  // The end state is the same as ApplyBoardMove's.
+  if (!MoveOnBoardIfSafe(from, to, piece, captured, checkSources)) return 0;
   const uint32_t keyBefore = zobrist.key;
   const MoveEffect e = EffectOf(from, to, piece, captured);
   // Chosen by value rather than by branch: the side alternates from move
@@ -146,12 +147,9 @@ bool Position::DoMove(Move mv, int checkSources) {
 bool Position::IsLegal(Move mv, int checkSources) {
   const int from = MoveFrom(mv), to = MoveTo(mv);
   const PieceCode piece = squares[from], captured = squares[to];
-  const bool kingMove = (piece & 7) == KING;
-  if (checkSources != 0 && !kingMove && KeepsAttack(from, to, checkSources)) return 0;
-  MoveOnBoard(from, to, piece, captured);
-  const bool exposed = kingMove ? KingAttacked(side) != 0 : ExposedAfter(from, to, checkSources);
+  if (!MoveOnBoardIfSafe(from, to, piece, captured, checkSources)) return 0;
   TakeBackOnBoard(from, to, piece, captured);
-  return exposed ? 0 : 1;
+  return 1;
 }
 
 uint32_t Position::KeyAfter(Move mv) const {

@@ -214,6 +214,10 @@ struct Position {
   // The board part of a move and of taking it back: squares and index, not
   // the scores or the key.
   void MoveOnBoard(int from, int to, PieceCode piece, PieceCode captured);
+  // MoveOnBoard when the move leaves the mover's king safe, checkSources
+  // being the mover's CheckSources; returns whether it did. A refused move
+  // leaves the board as it was.
+  bool MoveOnBoardIfSafe(int from, int to, PieceCode piece, PieceCode captured, int checkSources);
   void TakeBackOnBoard(int from, int to, PieceCode piece, PieceCode captured);
   template <bool CAPTURES_ONLY>
   int ListMovesOf(Move* moves) const;
