@@ -245,8 +245,8 @@ inline void Position::TakeBackOnBoard(int from, int to, PieceCode piece, PieceCo
 inline bool Position::KeepsAttack(int from, int to, int before) const {
   const int king = index.kingSquares[side];
   const int rank = RankOf(king), file = FileOf(king);
-  const bool onRank = (RankOf(from) == rank) | (RankOf(to) == rank);
-  const bool onFile = (FileOf(from) == file) | (FileOf(to) == file);
+  const bool onRank = RankOf(from) == rank || RankOf(to) == rank;
+  const bool onFile = FileOf(from) == file || FileOf(to) == file;
   if (((before & CHECK_ALONG_RANK) && !onRank) || ((before & CHECK_ALONG_FILE) && !onFile)) return king != 0;
   return (before & (CHECK_BY_KNIGHT | CHECK_BY_PAWN)) && !NearKing(from, king) && !NearKing(to, king) && king != 0;
 }
