@@ -43,7 +43,7 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
   int best = -SCORE_MATE;
   Move bestMove = 0;
   int bound = BOUND_UPPER;
-  const int checkSources = pos.LastRecord().inCheck ? pos.CheckSources() : 0;
+  const int checkSources = pos.MoverCheckSources();
 
   // 7. Principal-variation search: the first legal move gets the full
   //    window, the others a null window and a re-search when they beat alpha.
@@ -156,7 +156,7 @@ int RootSearch(SearchContext& ctx, int depth) {
   int best = -SCORE_MATE;
 
   // 2. The root has no beta; later moves must beat the (noisy) best.
-  const int checkSources = pos.LastRecord().inCheck ? pos.CheckSources() : 0;
+  const int checkSources = pos.MoverCheckSources();
   while (Move mv = sorter.NextMove()) {
     if (!pos.DoMove(mv, checkSources)) continue;
     int newDepth = pos.LastRecord().inCheck ? depth : depth - 1;

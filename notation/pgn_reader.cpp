@@ -459,22 +459,17 @@ bool ReplayGame(const PgnGame& game, std::string_view source, Position& start, s
     return false;
   }
   Position pos = start;
-  Move legal[MAX_MOVES_PER_POSITION];
   for (size_t ply = 0; ply < game.moves.size(); ++ply) {
     const std::string& text = game.moves[ply];
     std::string why;
-    Move mv = 0;
-    if (LooksLikeIccs(text)) {
-      mv = ParseIccsMove(text);
-      int n = ListLegalMoves(pos, legal);
-      bool found = false;
-      for (int i = 0; i < n && mv; ++i) found |= legal[i] == mv;
-      if (!found) {
-        why = mv ? "not a legal move" : "not a move in ICCS notation";
-        mv = 0;
-      }
-    } else {
-      mv = ParseChineseMove(pos, text, why);
+    // A move in Chinese notation is read as one of the legal moves; one in
+    // ICCS is legal when the position plays it.
+    const bool iccs = LooksLikeIccs(text);
+    Move mv = iccs ? ParseIccsMove(text) : ParseChineseMove(pos, text, why);
+    if (iccs && !mv) why = "not a move in ICCS notation";
+    if (mv && !PlayLongGameMove(pos, mv)) {
+      why = "not a legal move";
+      mv = 0;
     }
     if (!mv) {
       // Move numbers count move pairs; the side says which half.
@@ -484,7 +479,6 @@ bool ReplayGame(const PgnGame& game, std::string_view source, Position& start, s
               Printable(text, QUOTE_BYTES, Charset::UTF8) + "\": " + why;
       return false;
     }
-    PlayLongGameMove(pos, mv);
     moves.push_back(mv);
   }
   return true;

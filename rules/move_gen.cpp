@@ -34,11 +34,10 @@ struct Step {
   uint8_t block;
 };
 
-// Each stepping piece's steps from each square, for each side, in the order
-// the generator tries them; built by the rules the generator follows, so a
-// step is listed exactly when it obeys the piece's rule on an empty board.
-// Slots are indexed (side * 7 + kind) * 256 + square; rooks and cannons have
-// none.
+// Each stepping piece's steps from a square, for its side, in the order the
+// generator tries them; built by the rules the generator follows, so a step
+// is listed exactly when it obeys the piece's rule on an empty board. Rooks
+// and cannons have none.
 template <typename Visit>
 constexpr void ForEachStep(Side side, int kind, int from, Visit visit) {
   switch (kind) {
@@ -90,8 +89,6 @@ constexpr int CountSteps(int onlyKind) {
 // way), for each side.
 static_assert(CountSteps(KNIGHT) == 2 * 508);
 
-// A stepping piece on one square: where its steps are, and every square
-// they can reach, as file masks of the ranks two above to two below its own.
 // Squares near a stepping piece as one 45-bit mask: the nine files of the
 // ranks two above to two below it, nine bits a rank, file 3 lowest.
 constexpr uint64_t NearBit(int from, int sq) {

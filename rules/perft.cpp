@@ -6,7 +6,7 @@ uint64_t Perft(Position& pos, int depth) {
   if (depth <= 0) return 1;
   Move moves[MAX_MOVES_PER_POSITION];
   const int count = pos.ListMoves(moves, 0);
-  const int checkSources = pos.LastRecord().inCheck ? pos.CheckSources() : 0;
+  const int checkSources = pos.MoverCheckSources();
   uint64_t nodes = 0;
   for (int i = 0; i < count; ++i) {
     // The last ply only counts the moves DoMove would play.

@@ -102,7 +102,7 @@ void Position::ToggleSide() {
   zobrist.Xor(ZOBRIST.sideKey);
 }
 
-bool Position::DoMove(Move mv) { return DoMove(mv, LastRecord().inCheck ? CheckSources() : 0); }
+bool Position::DoMove(Move mv) { return DoMove(mv, MoverCheckSources()); }
 
 // The legality test reads only the board, so the board moves first and the
 // scores and key follow only for a move that is kept. A king move changes
@@ -154,11 +154,7 @@ bool Position::IsLegal(Move mv, int checkSources) {
 
 uint32_t Position::KeyAfter(Move mv) const {
   const int from = MoveFrom(mv), to = MoveTo(mv);
-  const PieceCode piece = squares[from], captured = squares[to];
-  uint32_t key = zobrist.key ^ ZOBRIST.sideKey.key ^ ZOBRIST.pieceKeys[ZobristIndex(piece)][from].key ^
-                 ZOBRIST.pieceKeys[ZobristIndex(piece)][to].key;
-  if (captured != 0) key ^= ZOBRIST.pieceKeys[ZobristIndex(captured)][to].key;
-  return key;
+  return zobrist.key ^ ZOBRIST.sideKey.key ^ EffectOf(from, to, squares[from], squares[to]).key.key;
 }
 
 void Position::UndoMove() {

@@ -147,6 +147,9 @@ struct Position {
   // The kinds of attack on the king of the side to move, CHECK_* bits; 0
   // exactly when IsInCheck is false.
   int CheckSources() const;
+  // The same, with no test at all when the last record says the side to
+  // move is not in check: the value DoMove(mv, checkSources) wants.
+  int MoverCheckSources() const { return LastRecord().inCheck ? CheckSources() : 0; }
   // Pseudo-legal moves of the side to move in the fixed generation order;
   // moves must have room for MAX_MOVES_PER_POSITION entries.
   int ListMoves(Move* moves, bool capturesOnly) const;
