@@ -10,8 +10,8 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
-import zlib from 'node:zlib';
 import { chromium } from 'playwright-core';
+import { encodePng } from '../tools/png.mjs';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
 export const ROOT = process.env.LANTERRA_ROOT || path.resolve(here, '../..');
@@ -408,22 +408,7 @@ export function framedSquares(pixels, flipped) {
 }
 
 function writePng(file, width, height, rgba) {
-  const raw = Buffer.alloc((width * 4 + 1) * height);
-  for (let y = 0; y < height; y++) Buffer.from(rgba.buffer, rgba.byteOffset + y * width * 4, width * 4).copy(raw, y * (width * 4 + 1) + 1);
-  const chunk = (type, body) => {
-    const head = Buffer.alloc(8);
-    head.writeUInt32BE(body.length);
-    head.write(type, 4, 'latin1');
-    const crc = Buffer.alloc(4);
-    crc.writeUInt32BE(zlib.crc32(Buffer.concat([head.subarray(4), body])) >>> 0);
-    return Buffer.concat([head, body, crc]);
-  };
-  const header = Buffer.alloc(13);
-  header.writeUInt32BE(width, 0);
-  header.writeUInt32BE(height, 4);
-  header.set([8, 6], 8);
-  fs.writeFileSync(file, Buffer.concat([Buffer.from('\x89PNG\r\n\x1a\n', 'latin1'), chunk('IHDR', header),
-    chunk('IDAT', zlib.deflateSync(raw)), chunk('IEND', Buffer.alloc(0))]));
+  fs.writeFileSync(file, encodePng(width, height, rgba));
 }
 
 // ---------------------------------------------------------- the judge ---

@@ -1,0 +1,65 @@
+// The game's sounds through Web Audio: the WAVE resources, and a short tone
+// for the system's message beep. A new sound cuts the one still playing, as
+// in the window.
+export class Sounds {
+  // files: WAVE resource id -> file.
+  constructor(files) {
+    const AudioContextClass = window.AudioContext || window.webkitAudioContext;
+    this.audio = AudioContextClass ? new AudioContextClass() : null;
+    this.buffers = {};
+    this.playing = null;
+    if (!this.audio) return;
+    for (const [id, file] of Object.entries(files)) {
+      fetch(file)
+        .then((response) => response.arrayBuffer())
+        .then((bytes) => this.audio.decodeAudioData(bytes))
+        .then((buffer) => { this.buffers[id] = buffer; })
+        .catch((error) => console.error(`sound ${file}:`, error));
+    }
+    // A browser lets a page make sound only after the player's first press,
+    // so the context starts suspended and sounds before that are not heard.
+    const wake = () => {
+      if (this.audio.state === 'suspended') this.audio.resume();
+    };
+    window.addEventListener('pointerdown', wake, true);
+    window.addEventListener('keydown', wake, true);
+  }
+
+  // id: a WAVE resource id, or 'beep' for the system's message beep.
+  play(id) {
+    document.dispatchEvent(new CustomEvent('lanterra:sound', { detail: { id } }));
+    if (id === 'beep') {
+      this.start((audio) => {
+        const tone = audio.createOscillator();
+        const gain = audio.createGain();
+        const now = audio.currentTime;
+        tone.frequency.setValueAtTime(880, now);
+        tone.frequency.exponentialRampToValueAtTime(660, now + 0.15);
+        gain.gain.setValueAtTime(0.2, now);
+        gain.gain.exponentialRampToValueAtTime(0.001, now + 0.2);
+        tone.connect(gain).connect(audio.destination);
+        tone.start(now);
+        tone.stop(now + 0.2);
+        return tone;
+      });
+      return;
+    }
+    const buffer = this.buffers[id];
+    if (!buffer) return;
+    this.start((audio) => {
+      const source = audio.createBufferSource();
+      source.buffer = buffer;
+      source.connect(audio.destination);
+      source.start();
+      return source;
+    });
+  }
+
+  start(makeSource) {
+    if (!this.audio || this.audio.state !== 'running') return;
+    if (this.playing) {
+      try { this.playing.stop(); } catch (error) { /* it had ended */ }
+    }
+    this.playing = makeSource(this.audio);
+  }
+}
