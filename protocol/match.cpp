@@ -9,7 +9,7 @@
 
 #include "engine/engine.h"
 #include "notation/fen_iccs.h"
-#include "notation/pgn_writer.h"
+#include "pgn/pgn_writer.h"
 
 namespace lanterra {
 

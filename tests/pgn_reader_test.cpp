@@ -1,4 +1,4 @@
-#include "notation/pgn_reader.h"
+#include "pgn/pgn_reader.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

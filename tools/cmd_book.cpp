@@ -14,7 +14,7 @@
 #include "engine/book.h"
 #include "notation/chinese_notation.h"
 #include "notation/fen_iccs.h"
-#include "notation/pgn_reader.h"
+#include "pgn/pgn_reader.h"
 #include "rules/board_tables.h"
 #include "tools/command.h"
 #include "tools/position_args.h"

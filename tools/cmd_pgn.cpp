@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "notation/fen_iccs.h"
-#include "notation/pgn_reader.h"
+#include "pgn/pgn_reader.h"
 #include "tools/command.h"
 
 namespace lanterra::tool {

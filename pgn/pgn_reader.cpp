@@ -1,4 +1,4 @@
-#include "notation/pgn_reader.h"
+#include "pgn/pgn_reader.h"
 
 #include <iconv.h>
 #include <zlib.h>

@@ -1,4 +1,4 @@
-#include "notation/pgn_writer.h"
+#include "pgn/pgn_writer.h"
 
 #include "notation/fen_iccs.h"
 
