@@ -14,7 +14,8 @@
 #include "engine/book.h"
 #include "notation/chinese_notation.h"
 #include "notation/fen_iccs.h"
-#include "pgn/pgn_reader.h"
+#include "pgn/pgn_replay.h"
+#include "pgn/pgn_source.h"
 #include "rules/board_tables.h"
 #include "tools/command.h"
 #include "tools/position_args.h"
@@ -114,13 +115,14 @@ int RunBuild(const Args& args) {
   std::vector<Move> moves;
   Position start;
   for (const std::string& path : inputs) {
-    PgnReader reader;
-    if (!reader.Open(path, error)) {
+    PgnSource source;
+    if (!source.Open(path, error)) {
       std::fprintf(stderr, "lanterra book build: %s\n", error.c_str());
       return 2;
     }
+    PgnSplitter splitter(source);
     PgnGame game;
-    while (reader.Next(game)) {
+    while (splitter.Next(game)) {
       if (!ReplayGame(game, path, start, moves, error)) {
         ++failed;
         std::fprintf(stderr, "%s\n", error.c_str());
@@ -129,8 +131,8 @@ int RunBuild(const Args& args) {
       builder.AddGame(start, moves);
     }
     // A book from part of a file would pass for the whole one.
-    if (!reader.Error().empty()) {
-      std::fprintf(stderr, "lanterra book build: %s; no book written\n", reader.Error().c_str());
+    if (!source.Error().empty()) {
+      std::fprintf(stderr, "lanterra book build: %s; no book written\n", source.Error().c_str());
       return 2;
     }
   }

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "notation/fen_iccs.h"
-#include "pgn/pgn_reader.h"
+#include "pgn/pgn_replay.h"
+#include "pgn/pgn_source.h"
 #include "tools/command.h"
 
 namespace lanterra::tool {
@@ -34,14 +35,15 @@ int RunPgn(const Args& args) {
   Position start;
   for (std::string_view arg : args) {
     std::string path(arg);
-    PgnReader reader;
-    if (!reader.Open(path, error)) {
+    PgnSource source;
+    if (!source.Open(path, error)) {
       std::fprintf(stderr, "lanterra pgn: %s\n", error.c_str());
       unreadable = true;
       continue;
     }
+    PgnSplitter splitter(source);
     PgnGame game;
-    while (reader.Next(game)) {
+    while (splitter.Next(game)) {
       ++games;
       if (!ReplayGame(game, path, start, moves, error)) {
         ++failed;
@@ -62,8 +64,8 @@ int RunPgn(const Args& args) {
       std::string record = header + "\n" + line + "\n";
       std::fwrite(record.data(), 1, record.size(), stdout);
     }
-    if (!reader.Error().empty()) {
-      std::fprintf(stderr, "lanterra pgn: %s\n", reader.Error().c_str());
+    if (!source.Error().empty()) {
+      std::fprintf(stderr, "lanterra pgn: %s\n", source.Error().c_str());
       unreadable = true;
     }
   }
