@@ -16,8 +16,9 @@ declare -A allowed=(
   [book]="rules engine book"
   [app]="rules engine app"
   [app/win32]="rules engine app app/win32"
-  [protocol]="rules engine notation pgn protocol"
-  [tools]="rules engine notation pgn book protocol tools"
+  [protocol]="rules engine notation protocol"
+  [match]="rules engine notation pgn match"
+  [tools]="rules engine notation pgn book protocol match tools"
 )
 layers="${!allowed[*]}"
 windows_headers='windows|mmsystem|shellapi|winuser|wingdi|winbase|commctrl|windowsx'
@@ -28,7 +29,7 @@ report() {
   faults=$((faults + 1))
 }
 
-for folder in rules notation pgn engine book app protocol tools; do
+for folder in rules notation pgn engine book app protocol match tools; do
   [[ -d $folder ]] || continue
   while IFS= read -r -d '' file; do
     layer=$folder

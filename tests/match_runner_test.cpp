@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "notation/fen_iccs.h"
-#include "protocol/match.h"
+#include "match/match.h"
 
 namespace lanterra {
 namespace {

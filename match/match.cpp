@@ -1,4 +1,4 @@
-#include "protocol/match.h"
+#include "match/match.h"
 
 #include <signal.h>
 
