@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,11 +14,14 @@
 #include "pgn/pgn_replay.h"
 #include "pgn/pgn_source.h"
 #include "pgn/pgn_splitter.h"
+#include "tests/tool_runner.h"
 
 namespace lanterra {
 namespace {
 
 using namespace std::string_view_literals;
+using test::RunTool;
+using test::ToolRun;
 
 // Chinese moves with numbers and a comment, then an ICCS list without
 // numbers or tags, then a game that breaks at black's second move.
@@ -65,18 +65,6 @@ std::vector<PgnGame> ReadFile(const std::string& path, std::string& error) {
   while (splitter.Next(game)) games.push_back(game);
   error = source.Error();
   return games;
-}
-
-// Runs the tool; returns its exit code and its standard output in output.
-int RunTool(const std::string& arguments, std::string& output) {
-  std::string command = std::string(LANTERRA_TOOL) + " " + arguments + " 2>/dev/null";
-  FILE* out = popen(command.c_str(), "r");
-  if (!out) return -1;
-  output.clear();
-  char buffer[4096];
-  while (size_t n = fread(buffer, 1, sizeof buffer, out)) output.append(buffer, n);
-  int status = pclose(out);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void WriteFile(const std::string& path, std::string_view bytes) {
@@ -159,9 +147,9 @@ TEST(PgnSource, ReadsPlainAndGzipAlike) {
   EXPECT_NE(error, "");
 
   // The command converts what it can, reports the rest and counts both.
-  std::string output;
-  EXPECT_EQ(RunTool("pgn " + plain, output), 1);
-  EXPECT_EQ(output,
+  ToolRun run = RunTool("pgn " + plain);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output,
             "[Result \"1-0\"]\nh2e2 h9g7 h0g2 i9h9 i0h0\n"
             "[Result \"*\"]\nh2e2 h9g7 h0g2 i9h9\n"
             "games 3 ok 2 failed 1\n");
@@ -322,14 +310,12 @@ TEST(PgnSource, DamagedFilesAreErrorsAndBuildNoBook) {
     if (!read.empty()) {
       EXPECT_EQ(read.back().fault, "cut short: the file breaks off inside this game");
     }
-    std::string output;
-    EXPECT_EQ(RunTool("pgn " + c.path, output), 2) << c.path;
+    EXPECT_EQ(RunTool("pgn " + c.path).exitCode, 2) << c.path;
     std::filesystem::remove(book);
-    EXPECT_EQ(RunTool("book build " + c.path + " -o " + book, output), 2) << c.path;
+    EXPECT_EQ(RunTool("book build " + c.path + " -o " + book).exitCode, 2) << c.path;
     EXPECT_FALSE(std::filesystem::exists(book)) << c.path;
   }
-  std::string output;
-  EXPECT_EQ(RunTool("pgn " + whole, output), 0);
+  EXPECT_EQ(RunTool("pgn " + whole).exitCode, 0);
   for (const std::string& path : {whole, cut, flipped}) std::filesystem::remove(path);
 }
 
@@ -340,17 +326,18 @@ TEST(PgnCommand, WhatThePgnCommandWritesReadsBackTheSame) {
             "[Event \"B\"]\n[FEN \"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b\"]\n"
             "[Result \"a\\\"b\\\\\"]\n1... h9g7 2. h2e2 *\n"
             "h2e2\n");
-  std::string first, second;
-  EXPECT_EQ(RunTool("pgn " + path, first), 0);
-  EXPECT_EQ(first,
+  ToolRun first = RunTool("pgn " + path);
+  EXPECT_EQ(first.exitCode, 0);
+  EXPECT_EQ(first.output,
             "[Result \"1-0\"]\n\n"
             "[FEN \"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b - - 0 1\"]\n"
             "[Result \"a\\\"b\\\\\"]\nh9g7 h2e2\n"
             "[Result \"\"]\nh2e2\n"
             "games 3 ok 3 failed 0\n");
-  WriteFile(path, first.substr(0, first.rfind("games ")));
-  EXPECT_EQ(RunTool("pgn " + path, second), 0);
-  EXPECT_EQ(second, first);
+  WriteFile(path, first.output.substr(0, first.output.rfind("games ")));
+  ToolRun second = RunTool("pgn " + path);
+  EXPECT_EQ(second.exitCode, 0);
+  EXPECT_EQ(second.output, first.output);
   std::filesystem::remove(path);
 }
 
