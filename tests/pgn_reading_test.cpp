@@ -295,11 +295,13 @@ TEST(PgnSource, DamagedFilesAreErrorsAndBuildNoBook) {
   struct DamageCase {
     std::string path;
     std::string error;
+    bool opens;  // a file that opens and then breaks off is named as the reason for no book
   };
   const DamageCase cases[] = {
-      {std::filesystem::temp_directory_path().string(), "Is a directory"},
-      {cut, "cut short"},
-      {flipped, ""},
+      {std::filesystem::temp_directory_path().string(), "Is a directory", true},
+      {cut, "cut short", true},
+      {flipped, "", true},
+      {TempPath("lanterra_no_such_file.pgn"), "cannot open", false},
   };
   for (const DamageCase& c : cases) {
     std::string error;
@@ -312,7 +314,9 @@ TEST(PgnSource, DamagedFilesAreErrorsAndBuildNoBook) {
     }
     EXPECT_EQ(RunTool("pgn " + c.path).exitCode, 2) << c.path;
     std::filesystem::remove(book);
-    EXPECT_EQ(RunTool("book build " + c.path + " -o " + book).exitCode, 2) << c.path;
+    ToolRun build = RunTool("book build " + c.path + " -o " + book, test::ToolStderr::MERGED);
+    EXPECT_EQ(build.exitCode, 2) << c.path;
+    EXPECT_EQ(build.output.find("; no book written") != std::string::npos, c.opens) << build.output;
     EXPECT_FALSE(std::filesystem::exists(book)) << c.path;
   }
   EXPECT_EQ(RunTool("pgn " + whole).exitCode, 0);
