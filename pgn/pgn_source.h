@@ -33,7 +33,8 @@ class PgnSource {
 
   // Opens a file, gzip-compressed or not; false with the reason in error.
   bool Open(const std::string& path, std::string& error);
-  // Reads text held in memory instead, as if it were a file's content.
+  // Reads text held in memory instead, as if it were a file's content; the
+  // text must outlive the source.
   void OpenText(std::string_view text);
 
   // Fills line with the next line and returns true, or returns false at the
@@ -46,8 +47,6 @@ class PgnSource {
   // has been plain ASCII.
   std::string_view Encoding() const;
   size_t MaxLineBytes() const { return maxLineBytes; }
-  // The file's path as given to Open, or "text".
-  const std::string& Path() const { return bytes.Path(); }
 
  private:
   enum class TextEncoding { UNKNOWN, UTF8, GBK, BIG5 };
@@ -80,6 +79,8 @@ class PgnSource {
     void operator()(void* converter) const;
   };
 
+  // The file's path as given to Open, or "text", for messages.
+  const std::string& Path() const { return bytes.Path(); }
   // Refills decoded with the next stretch of UTF-8 text; false when there is
   // no more.
   bool Decode();

@@ -27,7 +27,8 @@ struct PgnGame {
   std::string Result() const;
 };
 
-// A game longer than this, counting its non-blank lines, is reported faulty.
+// Bounds a game for the same reason MAX_LINE_BYTES bounds a line: a longer
+// game, counting its non-blank lines, is reported faulty and not kept.
 inline constexpr size_t MAX_GAME_BYTES = size_t(4) << 20;
 
 // Reads the games of a source one at a time.
