@@ -11,12 +11,14 @@ cd "${1:-$(dirname "${BASH_SOURCE[0]}")/..}"
 declare -A allowed=(
   [rules]="rules"
   [notation]="rules notation"
+  [pgn]="rules notation pgn"
   [engine]="rules engine"
   [book]="rules engine book"
   [app]="rules engine app"
   [app/win32]="rules engine app app/win32"
   [protocol]="rules engine notation protocol"
-  [tools]="rules engine notation book protocol tools"
+  [match]="rules engine notation pgn match"
+  [tools]="rules engine notation pgn book protocol match tools"
 )
 layers="${!allowed[*]}"
 windows_headers='windows|mmsystem|shellapi|winuser|wingdi|winbase|commctrl|windowsx'
@@ -27,7 +29,7 @@ report() {
   faults=$((faults + 1))
 }
 
-for folder in rules notation engine book app protocol tools; do
+for folder in rules notation pgn engine book app protocol match tools; do
   [[ -d $folder ]] || continue
   while IFS= read -r -d '' file; do
     layer=$folder

@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -13,6 +10,7 @@
 #include <vector>
 
 #include "notation/fen_iccs.h"
+#include "tests/tool_runner.h"
 
 namespace lanterra {
 namespace {
@@ -171,10 +169,8 @@ TEST(BookBuildCommand, RefusesThresholdsOutsideOneToIntMax) {
   for (auto [value, exitCode] : cases) {
     for (const char* option : {"--min-games", "--min-move-games"}) {
       std::filesystem::remove(book);
-      std::string command = std::string(LANTERRA_TOOL) + " book build /dev/null -o " + book + " " + option + " " +
-                            value + " >/dev/null 2>&1";
-      int status = std::system(command.c_str());
-      EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, exitCode) << option << " " << value;
+      std::string args = "book build /dev/null -o " + book + " " + option + " " + value;
+      EXPECT_EQ(test::RunTool(args).exitCode, exitCode) << option << " " << value;
       EXPECT_EQ(std::filesystem::exists(book), exitCode == 0) << option << " " << value;
     }
   }

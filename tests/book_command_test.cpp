@@ -2,9 +2,6 @@
 // verify fails whatever the game would not use, and neither falls over.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,29 +9,18 @@
 
 #include "engine/book.h"
 #include "book/book_builder.h"
+#include "tests/tool_runner.h"
 
 namespace lanterra {
 namespace {
+
+using test::ToolRun;
 
 constexpr uint32_t START_LOCK = 0x052656D5u;
 constexpr uint16_t H2E2 = 0xA7AA;
 constexpr uint16_t A0_ONTO_MARGIN = 0xC2C3;  // the rook's slide off the left edge
 
-struct ToolRun {
-  int exitCode;
-  std::string output;  // stdout and stderr together
-};
-
-ToolRun Tool(const std::string& args) {
-  FILE* out = popen((std::string(LANTERRA_TOOL) + " " + args + " 2>&1").c_str(), "r");
-  EXPECT_NE(out, nullptr);
-  ToolRun run{-1, ""};
-  char buffer[4096];
-  while (size_t n = fread(buffer, 1, sizeof buffer, out)) run.output.append(buffer, n);
-  int status = pclose(out);
-  if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  return run;
-}
+ToolRun Tool(const std::string& args) { return test::RunTool(args, test::ToolStderr::MERGED); }
 
 // Each test writes its own file, as tests may run side by side.
 std::string WriteBook(const char* name, const std::vector<BookEntry>& entries, size_t extraBytes = 0) {

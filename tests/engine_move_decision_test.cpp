@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -13,6 +12,7 @@
 #include "engine/engine.h"
 #include "engine/search.h"
 #include "tests/test_positions.h"
+#include "tests/tool_runner.h"
 
 namespace lanterra {
 namespace {
@@ -255,12 +255,11 @@ TEST(EngineBench, SignatureMatchesReadme) {
   }
   ASSERT_FALSE(expected.empty()) << "no 'Signature: N' line under '## Bench signature'";
 
-  FILE* out = popen(LANTERRA_TOOL " bench 2>/dev/null", "r");
-  ASSERT_NE(out, nullptr);
+  test::ToolRun run = test::RunTool("bench");
+  ASSERT_EQ(run.exitCode, 0);
+  std::istringstream lines(run.output);
   std::string last;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, out)) last = buffer;
-  ASSERT_EQ(pclose(out), 0);
+  while (std::getline(lines, line)) last = line;
   std::istringstream words(last);
   std::string bench, nodesWord, nodes;
   words >> bench >> nodesWord >> nodes;

@@ -10,7 +10,7 @@
 #include "engine/engine.h"
 #include "notation/fen_iccs.h"
 #include "protocol/protocol.h"
-#include "protocol/protocol_fuzz.h"
+#include "tools/protocol_fuzz.h"
 
 namespace lanterra {
 namespace {

@@ -1,11 +1,8 @@
 // The book command: build the opening book from games, show a position's
 // book moves, and check a book file.
-#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,9 +11,10 @@
 #include "engine/book.h"
 #include "notation/chinese_notation.h"
 #include "notation/fen_iccs.h"
-#include "notation/pgn_reader.h"
 #include "rules/board_tables.h"
+#include "tools/book_file.h"
 #include "tools/command.h"
+#include "tools/game_file_replay.h"
 #include "tools/position_args.h"
 
 namespace lanterra::tool {
@@ -26,58 +24,6 @@ constexpr const char* USAGE =
     "usage: lanterra book build GAMES... -o FILE [--min-games N] [--min-move-games N]\n"
     "       lanterra book dump [--book FILE] [FEN] [moves m1 m2 ...]\n"
     "       lanterra book verify FILE\n";
-
-// Reads at most limit bytes of a regular file and gives its whole size.
-// Anything else is refused: a directory fails the read part way, and a
-// device such as /dev/zero never ends.
-bool ReadBinaryFile(const std::string& path, size_t limit, std::vector<uint8_t>& bytes, uintmax_t& size,
-                    std::string& error) {
-  std::error_code code;
-  std::filesystem::file_status status = std::filesystem::status(path, code);
-  if (code) return error = code.message(), false;
-  if (!std::filesystem::is_regular_file(status)) return error = "not a regular file", false;
-  size = std::filesystem::file_size(path, code);
-  if (code) return error = code.message(), false;
-  std::ifstream in(path, std::ios::binary);
-  bytes.resize(size_t(std::min<uintmax_t>(size, limit)));
-  if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size())))
-    return error = "cannot read", false;
-  return true;
-}
-
-bool WriteBinaryFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  return bool(out);
-}
-
-// What loading a book file drops: a remainder that is not a whole entry,
-// and the entries beyond the book's capacity.
-struct BookFileLoss {
-  size_t trailingBytes = 0;
-  size_t cutEntries = 0;
-};
-
-// Loads a book file the way the game loads its resource, and says what the
-// loading drops.
-bool LoadBookFile(const std::string& path, Book& book, BookFileLoss& loss) {
-  std::vector<uint8_t> bytes;
-  uintmax_t size = 0;
-  std::string error;
-  if (!ReadBinaryFile(path, size_t(BOOK_CAPACITY) * 8, bytes, size, error)) {
-    std::fprintf(stderr, "lanterra book: %s: %s\n", path.c_str(), error.c_str());
-    return false;
-  }
-  loss.trailingBytes = size_t(size % 8);
-  loss.cutEntries = size_t(std::max<uintmax_t>(size / 8, BOOK_CAPACITY) - BOOK_CAPACITY);
-  if (loss.trailingBytes)
-    std::fprintf(stderr, "lanterra book: %s: %zu trailing bytes ignored\n", path.c_str(), loss.trailingBytes);
-  if (loss.cutEntries)
-    std::fprintf(stderr, "lanterra book: %s: %ju entries, only the first %d are used\n", path.c_str(), size / 8,
-                 BOOK_CAPACITY);
-  ReadBook(book, bytes);
-  return true;
-}
 
 int RunBuild(const Args& args) {
   std::vector<std::string> inputs;
@@ -109,28 +55,16 @@ int RunBuild(const Args& args) {
   }
   auto begin = std::chrono::steady_clock::now();
   BookBuilder builder;
-  long failed = 0;
+  ReplayCount count;
   std::string error;
-  std::vector<Move> moves;
-  Position start;
+  auto add = [&](const PgnGame&, const Position& start, const std::vector<Move>& moves) {
+    builder.AddGame(start, moves);
+  };
   for (const std::string& path : inputs) {
-    PgnReader reader;
-    if (!reader.Open(path, error)) {
-      std::fprintf(stderr, "lanterra book build: %s\n", error.c_str());
-      return 2;
-    }
-    PgnGame game;
-    while (reader.Next(game)) {
-      if (!ReplayGame(game, path, start, moves, error)) {
-        ++failed;
-        std::fprintf(stderr, "%s\n", error.c_str());
-        continue;
-      }
-      builder.AddGame(start, moves);
-    }
     // A book from part of a file would pass for the whole one.
-    if (!reader.Error().empty()) {
-      std::fprintf(stderr, "lanterra book build: %s; no book written\n", reader.Error().c_str());
+    if (FileRead read = ReplayGameFile(path, count, add, error); read != FileRead::WHOLE) {
+      std::fprintf(stderr, "lanterra book build: %s%s\n", error.c_str(),
+                   read == FileRead::BROKEN ? "; no book written" : "");
       return 2;
     }
   }
@@ -141,12 +75,12 @@ int RunBuild(const Args& args) {
                  entries.size(), BOOK_CAPACITY);
     return 1;
   }
-  if (!WriteBinaryFile(output, EncodeBook(entries))) {
+  if (!WriteBookFile(output, EncodeBook(entries))) {
     std::fprintf(stderr, "lanterra book build: cannot write %s\n", output.c_str());
     return 2;
   }
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-  std::printf("games %ld failed %ld skipped %ld\n", stats.gamesAdded, failed, stats.gamesSkipped);
+  std::printf("games %ld failed %ld skipped %ld\n", stats.gamesAdded, count.failed, stats.gamesSkipped);
   std::printf("thresholds: position in >= %d games, move in >= %d games\n", options.minGames, options.minMoveGames);
   std::printf("positions seen %ld kept %ld unreachable %ld lock clashes %ld scaled %ld\n", stats.positionsSeen,
               stats.positionsKept, stats.positionsUnreachable, stats.lockClashes, stats.positionsScaled);

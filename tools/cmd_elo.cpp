@@ -2,7 +2,7 @@
 // the results of several match runs.
 #include <cstdio>
 
-#include "protocol/elo.h"
+#include "match/elo.h"
 #include "tools/command.h"
 #include "tools/position_args.h"
 

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "protocol/protocol_fuzz.h"
+#include "tools/protocol_fuzz.h"
 #include "tools/command.h"
 #include "tools/position_args.h"
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "protocol/match.h"
+#include "match/match.h"
 #include "tools/command.h"
 #include "tools/position_args.h"
 

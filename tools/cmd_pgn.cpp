@@ -4,71 +4,47 @@
 #include <vector>
 
 #include "notation/fen_iccs.h"
-#include "notation/pgn_reader.h"
+#include "pgn/pgn_writer.h"
 #include "tools/command.h"
+#include "tools/game_file_replay.h"
 
 namespace lanterra::tool {
 namespace {
 
-// A tag value as PGN writes it, so that it reads back the same.
-std::string TagValue(std::string_view value) {
-  std::string out;
-  for (char c : value) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
+// A game as a Result tag line and one line of ICCS moves, which the reader
+// reads back; a game from another setup carries it on a line of its own.
+void WriteIccsGame(const PgnGame& game, const Position& start, const std::vector<Move>& moves) {
+  std::string line;
+  std::string_view fen = game.Tag("FEN");
+  std::string header = FormatTagPair("Result", game.Result());
+  if (!fen.empty() && fen != START_FEN) header = FormatTagPair("FEN", ToFen(start)) + "\n" + header;
+  for (Move mv : moves) {
+    if (!line.empty()) line += ' ';
+    line += IccsMove(mv);
   }
-  return out;
+  // Written whole: a tag value may hold any byte, even a NUL.
+  std::string record = header + "\n" + line + "\n";
+  std::fwrite(record.data(), 1, record.size(), stdout);
 }
 
-// Each game becomes a Result tag line and one line of ICCS moves, which this
-// reader can read back; failures go to stderr and the count to the end.
+// Every game that plays is written out; failures go to stderr and the count
+// to the end.
 int RunPgn(const Args& args) {
   if (args.empty()) {
     std::fprintf(stderr, "usage: lanterra pgn FILE...\n");
     return 2;
   }
-  long games = 0, ok = 0, failed = 0;
+  ReplayCount count;
   bool unreadable = false;
   std::string error;
-  std::vector<Move> moves;
-  Position start;
-  for (std::string_view arg : args) {
-    std::string path(arg);
-    PgnReader reader;
-    if (!reader.Open(path, error)) {
+  for (std::string_view path : args) {
+    if (ReplayGameFile(std::string(path), count, WriteIccsGame, error) != FileRead::WHOLE) {
       std::fprintf(stderr, "lanterra pgn: %s\n", error.c_str());
-      unreadable = true;
-      continue;
-    }
-    PgnGame game;
-    while (reader.Next(game)) {
-      ++games;
-      if (!ReplayGame(game, path, start, moves, error)) {
-        ++failed;
-        std::fprintf(stderr, "%s\n", error.c_str());
-        continue;
-      }
-      ++ok;
-      std::string line;
-      std::string_view fen = game.Tag("FEN");
-      std::string header = "[Result \"" + TagValue(game.Result()) + "\"]";
-      // Games from another setup carry it on a line of its own.
-      if (!fen.empty() && fen != START_FEN) header = "[FEN \"" + ToFen(start) + "\"]\n" + header;
-      for (Move mv : moves) {
-        if (!line.empty()) line += ' ';
-        line += IccsMove(mv);
-      }
-      // Written whole: a tag value may hold any byte, even a NUL.
-      std::string record = header + "\n" + line + "\n";
-      std::fwrite(record.data(), 1, record.size(), stdout);
-    }
-    if (!reader.Error().empty()) {
-      std::fprintf(stderr, "lanterra pgn: %s\n", reader.Error().c_str());
       unreadable = true;
     }
   }
-  std::printf("games %ld ok %ld failed %ld\n", games, ok, failed);
-  return unreadable ? 2 : failed ? 1 : 0;
+  std::printf("games %ld ok %ld failed %ld\n", count.games, count.games - count.failed, count.failed);
+  return unreadable ? 2 : count.failed ? 1 : 0;
 }
 
 CommandRegistrar reg{"pgn", "pgn FILE...  convert games (PGN, Chinese or ICCS moves, plain or .gz) to ICCS lines",

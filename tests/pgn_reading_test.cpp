@@ -1,12 +1,7 @@
-#include "notation/pgn_reader.h"
-
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,11 +11,17 @@
 
 #include "notation/fen_iccs.h"
 #include "notation/text.h"
+#include "pgn/pgn_replay.h"
+#include "pgn/pgn_source.h"
+#include "pgn/pgn_splitter.h"
+#include "tests/tool_runner.h"
 
 namespace lanterra {
 namespace {
 
 using namespace std::string_view_literals;
+using test::RunTool;
+using test::ToolRun;
 
 // Chinese moves with numbers and a comment, then an ICCS list without
 // numbers or tags, then a game that breaks at black's second move.
@@ -43,36 +44,27 @@ h2e2 h9g7 h0g2 i9h9 *
 0-1
 )";
 
-std::vector<PgnGame> ParseAll(std::string_view text, PgnLimits limits = {}) {
-  PgnReader reader(limits);
-  reader.OpenText(text);
+std::vector<PgnGame> ParseAll(std::string_view text, size_t maxLineBytes = MAX_LINE_BYTES,
+                              size_t maxGameBytes = MAX_GAME_BYTES) {
+  PgnSource source(maxLineBytes);
+  source.OpenText(text);
+  PgnSplitter splitter(source, maxGameBytes);
   std::vector<PgnGame> games;
   PgnGame game;
-  while (reader.Next(game)) games.push_back(game);
+  while (splitter.Next(game)) games.push_back(game);
   return games;
 }
 
 // Reads a file's games; error holds why reading stopped early, if it did.
 std::vector<PgnGame> ReadFile(const std::string& path, std::string& error) {
-  PgnReader reader;
+  PgnSource source;
   std::vector<PgnGame> games;
-  if (!reader.Open(path, error)) return games;
+  if (!source.Open(path, error)) return games;
+  PgnSplitter splitter(source);
   PgnGame game;
-  while (reader.Next(game)) games.push_back(game);
-  error = reader.Error();
+  while (splitter.Next(game)) games.push_back(game);
+  error = source.Error();
   return games;
-}
-
-// Runs the tool; returns its exit code and its standard output in output.
-int RunTool(const std::string& arguments, std::string& output) {
-  std::string command = std::string(LANTERRA_TOOL) + " " + arguments + " 2>/dev/null";
-  FILE* out = popen(command.c_str(), "r");
-  if (!out) return -1;
-  output.clear();
-  char buffer[4096];
-  while (size_t n = fread(buffer, 1, sizeof buffer, out)) output.append(buffer, n);
-  int status = pclose(out);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void WriteFile(const std::string& path, std::string_view bytes) {
@@ -94,7 +86,7 @@ std::string Iccs(const std::vector<Move>& moves) {
   return s;
 }
 
-TEST(PgnReader, SplitsGamesAndStripsNumbersCommentsAndResults) {
+TEST(PgnSplitter, SplitsGamesAndStripsNumbersCommentsAndResults) {
   std::vector<PgnGame> games = ParseAll(SAMPLE);
   ASSERT_EQ(games.size(), 3u);
   EXPECT_EQ(games[0].Tag("Event"), "Final");
@@ -106,7 +98,7 @@ TEST(PgnReader, SplitsGamesAndStripsNumbersCommentsAndResults) {
   EXPECT_EQ(games[2].line, 13);
 }
 
-TEST(PgnReader, ReplaysChineseAndIccsAndNamesTheFaultyMove) {
+TEST(ReplayGame, ReplaysChineseAndIccsAndNamesTheFaultyMove) {
   std::vector<PgnGame> games = ParseAll(SAMPLE);
   Position start;
   std::vector<Move> moves;
@@ -121,7 +113,7 @@ TEST(PgnReader, ReplaysChineseAndIccsAndNamesTheFaultyMove) {
     EXPECT_NE(error.find(part), std::string::npos) << part << " missing in: " << error;
 }
 
-TEST(PgnReader, RefusesBadFenAndIllegalIccs) {
+TEST(ReplayGame, RefusesBadFenAndIllegalIccs) {
   const char* cases[] = {
       "[FEN \"rnbakabnr/9/1c5c1 w\"]\nh2e2\n",
       "h2e3\n",
@@ -138,7 +130,7 @@ TEST(PgnReader, RefusesBadFenAndIllegalIccs) {
   }
 }
 
-TEST(PgnReader, ReadsPlainAndGzipAlike) {
+TEST(PgnSource, ReadsPlainAndGzipAlike) {
   std::string plain = TempPath("lanterra_pgn_plain.pgn");
   std::string packed = TempPath("lanterra_pgn_packed.pgn.gz");
   WriteFile(plain, SAMPLE);
@@ -155,9 +147,9 @@ TEST(PgnReader, ReadsPlainAndGzipAlike) {
   EXPECT_NE(error, "");
 
   // The command converts what it can, reports the rest and counts both.
-  std::string output;
-  EXPECT_EQ(RunTool("pgn " + plain, output), 1);
-  EXPECT_EQ(output,
+  ToolRun run = RunTool("pgn " + plain);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output,
             "[Result \"1-0\"]\nh2e2 h9g7 h0g2 i9h9 i0h0\n"
             "[Result \"*\"]\nh2e2 h9g7 h0g2 i9h9\n"
             "games 3 ok 2 failed 1\n");
@@ -173,10 +165,11 @@ std::string Brief(const PgnGame& game) {
 struct SplitCase {
   std::string text;
   std::vector<std::string> games;
-  PgnLimits limits = {};
+  size_t maxLineBytes = MAX_LINE_BYTES;
+  size_t maxGameBytes = MAX_GAME_BYTES;
 };
 
-TEST(PgnReader, EndsEachGameWhereTheNextBeginsAndReportsBrokenOnes) {
+TEST(PgnSplitter, EndsEachGameWhereTheNextBeginsAndReportsBrokenOnes) {
   const SplitCase cases[] = {
       // Tags without moves: after a blank line, or repeating a tag.
       {"[Event \"A\"]\n[FEN \"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b\"]\n\n"
@@ -195,22 +188,22 @@ TEST(PgnReader, EndsEachGameWhereTheNextBeginsAndReportsBrokenOnes) {
       // Bounds: the game is reported and the next one read.
       {"[Event \"A\"]\nh2e2 h9g7 h0g2 i9h9 i0h0 b9c7 g3g4\n[Event \"B\"]\nh2e2\n",
        {"A line 2 is longer than 32 bytes", "B 1"},
-       {32, 64}},
+       32, 64},
       {"[Event \"A\"]\n[Site \"" + std::string(40, 'x') + "\"]\n[Round \"1\"]\nh2e2\n[Event \"B\"]\nh2e2\n",
        {"A line 2 is longer than 32 bytes", "B 1"},
-       {32, 64}},
+       32, 64},
       {"[Event \"A\"]\nh2e2 h9g7\nh0g2 i9h9\ni0h0 b9c7\ng3g4 c6c5\nb2b6 c7d5\nh0h5 d5c3\n[Event \"B\"]\nh2e2\n",
        {"A the game is longer than 64 bytes", "B 1"},
-       {32, 64}},
+       32, 64},
   };
   for (const SplitCase& c : cases) {
     std::vector<std::string> briefs;
-    for (const PgnGame& game : ParseAll(c.text, c.limits)) briefs.push_back(Brief(game));
+    for (const PgnGame& game : ParseAll(c.text, c.maxLineBytes, c.maxGameBytes)) briefs.push_back(Brief(game));
     EXPECT_EQ(briefs, c.games) << c.text;
   }
 }
 
-TEST(PgnReader, ReadsUtf8GbkAndBig5) {
+TEST(PgnSource, ReadsUtf8GbkAndBig5) {
   struct EncodingCase {
     std::string text;
     std::string_view encoding;
@@ -233,12 +226,13 @@ TEST(PgnReader, ReadsUtf8GbkAndBig5) {
       {asciiFirst + manyBig5, "Big5"},
   };
   for (const EncodingCase& c : cases) {
-    PgnReader reader;
-    reader.OpenText(c.text);
+    PgnSource source;
+    source.OpenText(c.text);
+    PgnSplitter splitter(source);
     PgnGame game;
     long games = 0;
     std::string failure;
-    while (reader.Next(game)) {
+    while (splitter.Next(game)) {
       ++games;
       Position start;
       std::vector<Move> moves;
@@ -248,22 +242,23 @@ TEST(PgnReader, ReadsUtf8GbkAndBig5) {
       if (!failure.empty()) break;
     }
     EXPECT_EQ(failure, "") << c.encoding;
-    EXPECT_EQ(reader.Encoding(), c.encoding);
-    EXPECT_EQ(reader.Error(), "");
+    EXPECT_EQ(source.Encoding(), c.encoding);
+    EXPECT_EQ(source.Error(), "");
     EXPECT_EQ(games, std::max<long>(1, std::count(c.text.begin(), c.text.end(), '*')));
   }
 
   for (std::string_view text : {"\xFF\xFE[\0E\0"sv, "h2e2 \x80\xFF\x80\xFF\x80\xFF\n"sv}) {
-    PgnReader reader;
-    reader.OpenText(text);
+    PgnSource source;
+    source.OpenText(text);
+    PgnSplitter splitter(source);
     PgnGame game;
-    while (reader.Next(game)) {
+    while (splitter.Next(game)) {
     }
-    EXPECT_NE(reader.Error(), "") << Printable(text);
+    EXPECT_NE(source.Error(), "") << Printable(text);
   }
 }
 
-TEST(PgnReader, MessagesEscapeWhatCouldGarbleTheTerminal) {
+TEST(ReplayGame, MessagesEscapeWhatCouldGarbleTheTerminal) {
   std::vector<PgnGame> games = ParseAll("[Event \"\x1B]0;x\x07\"]\nh2e2 \x1B[2J車\xFF\n");
   ASSERT_EQ(games.size(), 1u);
   Position start;
@@ -283,7 +278,7 @@ TEST(PgnReader, MessagesEscapeWhatCouldGarbleTheTerminal) {
   for (auto [text, charset, shown] : cases) EXPECT_EQ(Printable(text, 4, charset), shown);
 }
 
-TEST(PgnReader, DamagedFilesAreErrorsAndBuildNoBook) {
+TEST(PgnSource, DamagedFilesAreErrorsAndBuildNoBook) {
   std::string games;
   for (int i = 0; i < 200; ++i) games += "[Event \"g" + std::to_string(i) + "\"]\nh2e2 h9g7 h0g2 i9h9 i0h0 b9c7\n";
   std::string whole = TempPath("lanterra_pgn_whole.pgn.gz");
@@ -300,11 +295,13 @@ TEST(PgnReader, DamagedFilesAreErrorsAndBuildNoBook) {
   struct DamageCase {
     std::string path;
     std::string error;
+    bool opens;  // a file that opens and then breaks off is named as the reason for no book
   };
   const DamageCase cases[] = {
-      {std::filesystem::temp_directory_path().string(), "Is a directory"},
-      {cut, "cut short"},
-      {flipped, ""},
+      {std::filesystem::temp_directory_path().string(), "Is a directory", true},
+      {cut, "cut short", true},
+      {flipped, "", true},
+      {TempPath("lanterra_no_such_file.pgn"), "cannot open", false},
   };
   for (const DamageCase& c : cases) {
     std::string error;
@@ -315,35 +312,36 @@ TEST(PgnReader, DamagedFilesAreErrorsAndBuildNoBook) {
     if (!read.empty()) {
       EXPECT_EQ(read.back().fault, "cut short: the file breaks off inside this game");
     }
-    std::string output;
-    EXPECT_EQ(RunTool("pgn " + c.path, output), 2) << c.path;
+    EXPECT_EQ(RunTool("pgn " + c.path).exitCode, 2) << c.path;
     std::filesystem::remove(book);
-    EXPECT_EQ(RunTool("book build " + c.path + " -o " + book, output), 2) << c.path;
+    ToolRun build = RunTool("book build " + c.path + " -o " + book, test::ToolStderr::MERGED);
+    EXPECT_EQ(build.exitCode, 2) << c.path;
+    EXPECT_EQ(build.output.find("; no book written") != std::string::npos, c.opens) << build.output;
     EXPECT_FALSE(std::filesystem::exists(book)) << c.path;
   }
-  std::string output;
-  EXPECT_EQ(RunTool("pgn " + whole, output), 0);
+  EXPECT_EQ(RunTool("pgn " + whole).exitCode, 0);
   for (const std::string& path : {whole, cut, flipped}) std::filesystem::remove(path);
 }
 
-TEST(PgnReader, WhatThePgnCommandWritesReadsBackTheSame) {
+TEST(PgnCommand, WhatThePgnCommandWritesReadsBackTheSame) {
   std::string path = TempPath("lanterra_pgn_roundtrip.pgn");
   WriteFile(path,
             "[Event \"A\"]\n[Result \"1-0\"]\n\n"
             "[Event \"B\"]\n[FEN \"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b\"]\n"
             "[Result \"a\\\"b\\\\\"]\n1... h9g7 2. h2e2 *\n"
             "h2e2\n");
-  std::string first, second;
-  EXPECT_EQ(RunTool("pgn " + path, first), 0);
-  EXPECT_EQ(first,
+  ToolRun first = RunTool("pgn " + path);
+  EXPECT_EQ(first.exitCode, 0);
+  EXPECT_EQ(first.output,
             "[Result \"1-0\"]\n\n"
             "[FEN \"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C5C1/9/RNBAKABNR b - - 0 1\"]\n"
             "[Result \"a\\\"b\\\\\"]\nh9g7 h2e2\n"
             "[Result \"\"]\nh2e2\n"
             "games 3 ok 3 failed 0\n");
-  WriteFile(path, first.substr(0, first.rfind("games ")));
-  EXPECT_EQ(RunTool("pgn " + path, second), 0);
-  EXPECT_EQ(second, first);
+  WriteFile(path, first.output.substr(0, first.output.rfind("games ")));
+  ToolRun second = RunTool("pgn " + path);
+  EXPECT_EQ(second.exitCode, 0);
+  EXPECT_EQ(second.output, first.output);
   std::filesystem::remove(path);
 }
 

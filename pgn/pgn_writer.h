@@ -13,6 +13,10 @@ namespace lanterra {
 
 using PgnTags = std::vector<std::pair<std::string, std::string>>;
 
+// One tag pair as "[Name "value"]", quotes and backslashes in the value
+// escaped so that it reads back the same.
+std::string FormatTagPair(std::string_view name, std::string_view value);
+
 // The tag pairs in the order given (quotes and backslashes in values
 // escaped), a blank line, then the moves from the normal start as "1. H2-E2
 // H9-G7 2. ...", the comment in braces unless it is empty, and the result

@@ -1,8 +1,8 @@
-#include "protocol/book_openings.h"
+#include "match/book_openings.h"
 
 #include <set>
 
-#include "protocol/adjudication.h"
+#include "match/adjudication.h"
 
 namespace lanterra {
 

@@ -1,22 +1,24 @@
-#include "notation/pgn_writer.h"
+#include "pgn/pgn_writer.h"
 
 #include "notation/fen_iccs.h"
 
 namespace lanterra {
 
+std::string FormatTagPair(std::string_view name, std::string_view value) {
+  std::string text = "[";
+  text += name;
+  text += " \"";
+  for (char c : value) {
+    if (c == '"' || c == '\\') text += '\\';
+    text += c;
+  }
+  return text + "\"]";
+}
+
 std::string FormatIccsPgn(const PgnTags& tags, const std::vector<Move>& moves, std::string_view comment,
                           std::string_view result) {
   std::string text;
-  for (const auto& [name, value] : tags) {
-    text += '[';
-    text += name;
-    text += " \"";
-    for (char c : value) {
-      if (c == '"' || c == '\\') text += '\\';
-      text += c;
-    }
-    text += "\"]\n";
-  }
+  for (const auto& [name, value] : tags) text += FormatTagPair(name, value) + '\n';
   text += '\n';
 
   std::string line;

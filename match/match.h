@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "protocol/adjudication.h"
-#include "protocol/book_openings.h"
-#include "protocol/elo.h"
-#include "protocol/outside_engine.h"
+#include "match/adjudication.h"
+#include "match/book_openings.h"
+#include "match/elo.h"
+#include "match/outside_engine.h"
 
 namespace lanterra {
 

@@ -1,4 +1,4 @@
-#include "protocol/match.h"
+#include "match/match.h"
 
 #include <signal.h>
 
@@ -9,7 +9,7 @@
 
 #include "engine/engine.h"
 #include "notation/fen_iccs.h"
-#include "notation/pgn_writer.h"
+#include "pgn/pgn_writer.h"
 
 namespace lanterra {
 

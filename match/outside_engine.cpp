@@ -1,4 +1,4 @@
-#include "protocol/outside_engine.h"
+#include "match/outside_engine.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "protocol/elo.h"
+#include "match/elo.h"
 
 #include <algorithm>
 #include <cmath>

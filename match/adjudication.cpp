@@ -1,4 +1,4 @@
-#include "protocol/adjudication.h"
+#include "match/adjudication.h"
 
 #include "rules/game_end.h"
 

@@ -1,4 +1,4 @@
-#include "protocol/protocol_fuzz.h"
+#include "tools/protocol_fuzz.h"
 
 #include <sstream>
 #include <string_view>
