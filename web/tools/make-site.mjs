@@ -35,7 +35,7 @@ function readDefines(file) {
   return defines;
 }
 
-const defines = readDefines(path.join(win32Dir, 'resource_ids.h'));
+const defines = readDefines(path.join(root, 'app', 'resource_ids.h'));
 const script = new TextDecoder('utf-8', { fatal: true }).decode(fs.readFileSync(path.join(win32Dir, 'lanterra.rc')));
 const lines = script.split(/\r?\n/).map((l) => l.trim()).filter((l) => l && !l.startsWith('//') && !l.startsWith('#'));
 
