@@ -1,10 +1,12 @@
 #include "app/game_controller.h"
 
 #include <cstdio>
+#include <iterator>
 
 #include "app/game_texts.h"
+#include "app/menu_texts.h"
+#include "app/web_links.h"
 #include "rules/board_tables.h"
-#include "rules/game_end.h"
 
 namespace lanterra {
 
@@ -33,12 +35,32 @@ GameController::GameController(WindowServices& window, Engine& engine) : window(
   // an empty board before Begin.
   undoSnapshot.SetUpStart(0);
   currentPosition = undoSnapshot;
+  record.start = undoSnapshot;
 }
+
+void GameController::Start() {
+  window.ShowMenuMarks(ui.level, ui.soundOn);
+  Position start;
+  start.SetUpStart(0);
+  Begin(start, false);
+}
+
+void GameController::Greet() { PlayEventSound(Sound::NEW_GAME); }
 
 void GameController::Begin(const Position& position, bool humanPlaysBlack) {
   ui.flipped = humanPlaysBlack;
   undoSnapshot = position;
+  RestartFromSnapshot();
+}
+
+void GameController::RestartFromSnapshot() {
+  record.start = undoSnapshot;
+  record.undoMoves = 0;
   RestoreSnapshot();
+}
+
+void GameController::PlayEventSound(Sound sound) {
+  if (ui.soundOn) window.PlayEventSound(sound);
 }
 
 void GameController::SetUndoEnabled(bool enabled) {
@@ -64,7 +86,7 @@ void GameController::OnBoardClick(Square screenSquare) {
       window.PaintSquare(Square(MoveTo(ui.lastMove)), false);
       ui.lastMove = 0;
     }
-    window.PlayEventSound(Sound::SELECT);
+    PlayEventSound(Sound::SELECT);
   } else if (ui.selectedSquare != 0 && !ui.gameOver) {
     const Move mv = MoveOf(ui.selectedSquare, sq);
     // A shape the piece cannot make is ignored in silence; only a move that
@@ -72,16 +94,18 @@ void GameController::OnBoardClick(Square screenSquare) {
     if (pos.IsPseudoLegal(mv)) {
       const Position beforeMove = pos;
       if (!pos.DoMove(mv)) {
-        window.PlayEventSound(Sound::REFUSED);
+        PlayEventSound(Sound::REFUSED);
       } else {
         ui.lastMove = mv;
         window.PaintSquare(ui.selectedSquare, true);
         window.PaintSquare(sq, true);
         ui.selectedSquare = 0;
+        record.moves.push_back(mv);
         if (!JudgeAfterMove(true)) {
           // Only a move the game goes on after can be taken back, together
           // with the reply that follows it.
           undoSnapshot = beforeMove;
+          record.undoMoves = record.moves.size() - 1;
           SetUndoEnabled(true);
           ComputerReply();
         }
@@ -92,11 +116,21 @@ void GameController::OnBoardClick(Square screenSquare) {
   window.EndDrawing();
   // The box only records the answer; the new game starts once this click's
   // drawing surface is released.
-  if (ui.gameOver && ui.playAgain) {
-    ui.flipped = !ui.flipped;
-    undoSnapshot.SetUpStart(0);
-    NewGame();
-  }
+  if (ui.gameOver && ui.playAgain) PlayAgain();
+}
+
+void GameController::PlayAgain() {
+  // Whatever setup the finished game used, the next one is a normal game.
+  ui.flipped = !ui.flipped;
+  undoSnapshot.SetUpStart(0);
+  NewGame();
+}
+
+bool GameController::AnswerGameOver(bool yes) {
+  if (!questionOpen) return false;
+  questionOpen = false;
+  if (yes) PlayAgain();
+  return true;
 }
 
 void GameController::ComputerReply() {
@@ -109,9 +143,13 @@ void GameController::ComputerReply() {
   // before the computer is asked. Still, a reply that is missing or does not
   // fit the board must not be played: that would corrupt the position.
   if (mv == 0 || !currentPosition.IsPseudoLegal(mv) || !currentPosition.DoMove(mv)) {
-    if (currentPosition.IsMated()) ShowGameOver(TEXT_HUMAN_WINS, GameResult::WIN);
+    if (currentPosition.IsMated()) {
+      ShowGameOver(TEXT_HUMAN_WINS, GameResult::WIN,
+                   currentPosition.IsInCheck() ? Ending::MATE : Ending::STALEMATE);
+    }
     return;
   }
+  record.moves.push_back(mv);
 
   if (ui.lastMove != 0) {
     window.PaintSquare(Square(MoveFrom(ui.lastMove)), false);
@@ -129,11 +167,11 @@ bool GameController::JudgeAfterMove(bool fromHuman) {
   const Ending ending = JudgeMove(currentPosition);
   if (ending == Ending::NONE) {
     if (last.inCheck) {
-      window.PlayEventSound(fromHuman ? Sound::HUMAN_CHECK : Sound::COMPUTER_CHECK);
+      PlayEventSound(fromHuman ? Sound::HUMAN_CHECK : Sound::COMPUTER_CHECK);
     } else if (last.captured != 0) {
-      window.PlayEventSound(fromHuman ? Sound::HUMAN_CAPTURE : Sound::COMPUTER_CAPTURE);
+      PlayEventSound(fromHuman ? Sound::HUMAN_CAPTURE : Sound::COMPUTER_CAPTURE);
     } else {
-      window.PlayEventSound(fromHuman ? Sound::HUMAN_MOVE : Sound::COMPUTER_MOVE);
+      PlayEventSound(fromHuman ? Sound::HUMAN_MOVE : Sound::COMPUTER_MOVE);
     }
     return false;
   }
@@ -143,26 +181,27 @@ bool GameController::JudgeAfterMove(bool fromHuman) {
     case Ending::MATE:
     case Ending::STALEMATE:
       // Stalemate loses too, so the side that cannot move has lost either way.
-      ShowGameOver(fromHuman ? TEXT_HUMAN_WINS : TEXT_COMPUTER_WINS, result);
+      ShowGameOver(fromHuman ? TEXT_HUMAN_WINS : TEXT_COMPUTER_WINS, result, ending);
       break;
     case Ending::PERPETUAL_CHECK_BY_MOVER:
     case Ending::PERPETUAL_CHECK_AGAINST:
       // The checker loses.
-      ShowGameOver(result == GameResult::LOSS ? TEXT_HUMAN_PERPETUAL : TEXT_COMPUTER_PERPETUAL, result);
+      ShowGameOver(result == GameResult::LOSS ? TEXT_HUMAN_PERPETUAL : TEXT_COMPUTER_PERPETUAL, result,
+                   ending);
       break;
     case Ending::REPETITION:
-      ShowGameOver(TEXT_REPETITION_DRAW, result);
+      ShowGameOver(TEXT_REPETITION_DRAW, result, ending);
       break;
     default:
-      ShowGameOver(TEXT_MOVE_LIMIT_DRAW, result);
+      ShowGameOver(TEXT_MOVE_LIMIT_DRAW, result, ending);
       break;
   }
   return true;
 }
 
 void GameController::NewGame() {
-  RestoreSnapshot();
-  window.PlayEventSound(Sound::NEW_GAME);
+  RestartFromSnapshot();
+  PlayEventSound(Sound::NEW_GAME);
   window.BeginDrawing();
   window.PaintBoard();
   if (ui.flipped) ComputerReply();
@@ -174,16 +213,24 @@ void GameController::RestoreSnapshot() {
   ui.selectedSquare = 0;
   ui.gameOver = false;
   currentPosition = undoSnapshot;
+  record.moves.resize(record.undoMoves);
+  record.ending = Ending::NONE;
+  // A question still open belongs to the game just left; a late answer
+  // must not start another.
+  questionOpen = false;
   SetUndoEnabled(false);
 }
 
-void GameController::ShowGameOver(const char* text, GameResult result) {
-  window.PlayEventSound(ResultSound(result));
+void GameController::ShowGameOver(const char* text, GameResult result, Ending ending) {
+  PlayEventSound(ResultSound(result));
   char message[GAME_OVER_MESSAGE_SIZE];
   std::snprintf(message, sizeof message, "%s%s", text, TEXT_PLAY_AGAIN_QUESTION);
   // Set before the box: the window may repaint while the box is open.
   ui.gameOver = true;
-  ui.playAgain = window.AskAboutResult(message, CAPTION_GAME_OVER, result) == Answer::YES;
+  record.ending = ending;
+  const Answer answer = window.OnGameOver(message, CAPTION_GAME_OVER, result);
+  ui.playAgain = answer == Answer::YES;
+  questionOpen = answer == Answer::LATER;
 }
 
 bool GameController::StartGame(int setup, bool humanPlaysBlack) {
@@ -203,6 +250,11 @@ void GameController::StartGame(const Position& position, bool humanPlaysBlack) {
 bool GameController::SetLevel(int level) {
   if (level < 0 || level >= LEVEL_COUNT) return false;
   ui.level = level;
+  window.ShowMenuMarks(ui.level, ui.soundOn);
+  // Warned every time it is chosen: a decision can take minutes there.
+  if (level == LEVEL_COUNT - 1) {
+    window.ShowMessage(TEXT_LEVEL6_WARNING, CAPTION_PROGRAM, BoxIcon::INFORMATION);
+  }
   return true;
 }
 
@@ -216,6 +268,58 @@ bool GameController::Undo() {
   return true;
 }
 
-void GameController::ToggleSound() { ui.soundOn = !ui.soundOn; }
+void GameController::ToggleSound() {
+  ui.soundOn = !ui.soundOn;
+  window.ShowMenuMarks(ui.level, ui.soundOn);
+}
+
+bool GameController::Run(const Command& command) {
+  switch (command.kind) {
+    case CommandKind::NEW_GAME:
+      // The game in progress is dropped without a question.
+      return StartGame(command.setup, command.humanPlaysBlack);
+    case CommandKind::LEVEL:
+      return SetLevel(command.level);
+    case CommandKind::UNDO:
+      return Undo();
+    case CommandKind::SOUND:
+      ToggleSound();
+      return true;
+    case CommandKind::QUOTE:
+      ShowQuote();
+      return true;
+    case CommandKind::ABOUT:
+      ShowAbout();
+      return true;
+    case CommandKind::WEB_PAGE:
+      window.OpenWebPage(WebAddress(command.page));
+      return true;
+    case CommandKind::COPY_RECOMMENDATION:
+      CopyRecommendation();
+      return true;
+  }
+  return false;
+}
+
+void GameController::ShowQuote() {
+  if (ui.soundOn) window.Beep();
+  // Consecutive quotes may repeat: each is an independent draw from the
+  // generator the engine draws from too.
+  const int index = engine.NextRandom() % int(std::size(QUOTES));
+  window.ShowMessage(QUOTES[index], CAPTION_QUOTE, BoxIcon::QUOTE);
+}
+
+void GameController::ShowAbout() {
+  if (ui.soundOn) window.Beep();
+  window.ShowMessage(TEXT_ABOUT, CAPTION_ABOUT, BoxIcon::PROGRAM);
+}
+
+void GameController::CopyRecommendation() {
+  if (window.CopyText(RecommendationText())) {
+    window.ShowMessage(TEXT_RECOMMENDATION_COPIED, CAPTION_RECOMMEND, BoxIcon::INFORMATION);
+  } else {
+    window.ShowMessage(TEXT_CLIPBOARD_UNAVAILABLE, CAPTION_RECOMMEND, BoxIcon::WARNING);
+  }
+}
 
 }  // namespace lanterra

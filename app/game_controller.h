@@ -1,17 +1,22 @@
-// The course of a game: clicks become moves, the engine answers, the end of
-// the game is judged and announced, one step can be taken back, and a new
-// game starts with the sides swapped. Portable: it reaches the window only
-// through WindowServices.
+// The game as both front ends play it: clicks become moves, the engine
+// answers, the end of the game is judged and announced, one step can be
+// taken back, a new game starts with the sides swapped, and the menu's
+// commands are carried out. Portable: it reaches the window or the page
+// only through WindowServices.
 #pragma once
 
+#include <vector>
+
+#include "app/commands.h"
 #include "app/window_services.h"
 #include "engine/engine.h"
+#include "rules/game_end.h"
 #include "rules/position.h"
 
 namespace lanterra {
 
 // What the window shows and the menu mirrors. The controller owns it; the
-// window reads it to paint.
+// front ends read it to paint.
 struct UiState {
   Square selectedSquare = 0;  // board square of the picked-up piece, 0 none
   Move lastMove = 0;          // the move still framed on the board, 0 none
@@ -20,6 +25,25 @@ struct UiState {
   bool playAgain = false;     // Yes in a game-over box during this click
   bool soundOn = true;
   int level = 0;              // 0..6, handed to the engine at every decision
+
+  // A cell shows the frame on the picked-up piece and on both squares of
+  // the last move, the empty from-square included.
+  constexpr bool IsFramed(Square sq) const {
+    return sq == selectedSquare || sq == MoveFrom(lastMove) || sq == MoveTo(lastMove);
+  }
+};
+
+// The game so far as a record: the position it started from and every move
+// played since, human and computer alike. Replaying the moves from the start
+// with the game's judgement after each rebuilds the current position, and
+// replaying the first undoMoves of them rebuilds the undo snapshot.
+struct GameRecord {
+  Position start;
+  std::vector<Move> moves;
+  size_t undoMoves = 0;
+  // How the game ended, seen from the side that made the last move; NONE
+  // while it goes on.
+  Ending ending = Ending::NONE;
 };
 
 inline constexpr int SETUP_COUNT = 4;
@@ -29,17 +53,32 @@ class GameController {
  public:
   GameController(WindowServices& window, Engine& engine);
 
+  // Start-up: the menu's marks for the lowest level with sound on, and the
+  // normal setup with the human on red. Draws and sounds nothing: the front
+  // end shows the board, then calls Greet.
+  void Start();
+  // The new-game sound that greets the player once the board is shown.
+  void Greet();
+
   // Lays position out as the game in progress, with the human on black when
   // humanPlaysBlack: nothing selected or framed, the game not over, Undo
-  // gray. Draws and sounds nothing; start-up calls it once the window can
-  // gray the Undo item.
+  // gray. Draws and sounds nothing.
   void Begin(const Position& position, bool humanPlaysBlack);
 
   // A click on the square shown on screen (not yet un-flipped).
   void OnBoardClick(Square screenSquare);
 
-  // Menu operations. Each refuses an argument out of range (false) and then
-  // changes nothing.
+  // A menu command. Returns false when it was refused (an argument out of
+  // range, or Undo while there is nothing to take back); nothing changed then.
+  bool Run(const Command& command);
+
+  // The player's answer to a game-over question that the front end left
+  // open (Answer::LATER). Yes starts a new game from the normal start with
+  // the sides swapped. False, and nothing changes, when no question is open.
+  bool AnswerGameOver(bool yes);
+
+  // Menu operations, which Run calls too. Each refuses an argument out of
+  // range (false) and then changes nothing.
   // A new game from setup 0..3 with the human on either side; the computer
   // opens at once when the human plays black.
   bool StartGame(int setup, bool humanPlaysBlack);
@@ -62,24 +101,41 @@ class GameController {
   // Mirrors the Undo menu item: true exactly when the snapshot holds the
   // position before a human move of the running game.
   bool UndoEnabled() const { return undoEnabled; }
+  // The start, the moves so far and the ending, for a move list or a saved
+  // game.
+  const GameRecord& Record() const { return record; }
+  bool GameOverQuestionOpen() const { return questionOpen; }
 
  private:
   void ComputerReply();
   // Starts a game from undoSnapshot.
   void NewGame();
+  // Yes to the game-over question.
+  void PlayAgain();
   void RestoreSnapshot();
-  void ShowGameOver(const char* text, GameResult result);
+  // Lays undoSnapshot out as the start of a game: an empty record, the
+  // position restored.
+  void RestartFromSnapshot();
+  void ShowGameOver(const char* text, GameResult result, Ending ending);
   // The tests that may end the game after a move; fromHuman says whose move
-  // it was. Returns true when a game-over box was shown.
+  // it was. Returns true when the game is over.
   bool JudgeAfterMove(bool fromHuman);
   void SetUndoEnabled(bool enabled);
+  // Plays the sound when sound is on.
+  void PlayEventSound(Sound sound);
+  void ShowQuote();
+  void ShowAbout();
+  void CopyRecommendation();
 
   WindowServices& window;
   Engine& engine;
   UiState ui;
   Position currentPosition;
   Position undoSnapshot;
+  GameRecord record;
   bool undoEnabled = false;
+  // A game-over question the front end has not answered yet.
+  bool questionOpen = false;
 };
 
 }  // namespace lanterra

@@ -1,8 +1,12 @@
-// What the game flow controller needs of a window, in the controller's own
-// terms: sounds, results and answers are enums, which each platform maps to
-// its resources. The Win32 layer implements it with GDI, PlaySoundA and
-// message boxes; tests implement it with a log.
+// What the game needs of a front end, in the game's own terms: sounds,
+// results, icons and answers are enums, which each front end maps to its
+// resources. The window implements it with GDI, PlaySoundA and message
+// boxes; the page's bridge with messages to the page; tests with a log.
+// Whether a sound or a beep is heard is the game's decision: a front end
+// plays what it is asked to.
 #pragma once
+
+#include <string>
 
 #include "rules/types.h"
 
@@ -28,7 +32,14 @@ enum class Sound {
 // How a finished game ended for the human.
 enum class GameResult { WIN, DRAW, LOSS };
 
-enum class Answer { YES, NO };
+// The icon of a box with one OK button: the program's own icons, or the
+// system's information and warning symbols.
+enum class BoxIcon { PROGRAM, QUOTE, INFORMATION, WARNING };
+
+// The answer to the game-over question. A front end whose boxes cannot stop
+// the game until they are answered says LATER, and hands the answer over
+// through GameController::AnswerGameOver when the player gives it.
+enum class Answer { YES, NO, LATER };
 
 class WindowServices {
  public:
@@ -42,15 +53,26 @@ class WindowServices {
   // One square as shown on screen (the caller passes board squares; the
   // implementation applies the flip).
   virtual void PaintSquare(Square sq, bool framed) = 0;
-  // Plays the event's sound when sound is on, without waiting.
+  // Starts the event's sound without waiting for it.
   virtual void PlayEventSound(Sound sound) = 0;
-  // A modal box with the result's icon, the text and Yes and No buttons;
-  // returns the button pressed. Texts are GBK byte strings.
-  virtual Answer AskAboutResult(const char* text, const char* caption, GameResult result) = 0;
+  // The system's short beep that comes with the quote and About boxes.
+  virtual void Beep() = 0;
+  // A game is over: the text (with the question) and the caption, the
+  // result's icon, and Yes and No buttons. Texts are GBK byte strings.
+  virtual Answer OnGameOver(const char* text, const char* caption, GameResult result) = 0;
+  // A box with one OK button; returns when it is closed, or at once where
+  // boxes do not stop the game.
+  virtual void ShowMessage(const char* text, const char* caption, BoxIcon icon) = 0;
   // Enables or grays the Undo menu item.
   virtual void EnableUndo(bool enabled) = 0;
+  // The menu's marks: one on the level 0..6, one on Sound when it is on.
+  virtual void ShowMenuMarks(int level, bool soundOn) = 0;
   // The wait cursor while the engine thinks, the arrow afterwards.
   virtual void SetBusyCursor(bool busy) = 0;
+  // Opens a web address in the default browser; a failure goes unreported.
+  virtual void OpenWebPage(const std::string& address) = 0;
+  // Puts text on the clipboard; false when the clipboard cannot take it.
+  virtual bool CopyText(const std::string& text) = 0;
 };
 
 }  // namespace lanterra

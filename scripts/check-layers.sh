@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks that every layer includes only itself and the layers below it, and
-# that only app/win32 includes the Windows headers. Run by make test (CTest
-# test layer_dependencies); prints each offending line and fails on any.
+# that only app/win32 includes the Windows headers: the page's bridge in web/
+# and the tests build from the portable app/ and never from app/win32. Run by
+# make test (CTest test layer_dependencies); prints each offending line and
+# fails on any.
 #
 # Usage: scripts/check-layers.sh [SOURCE_DIR]
 set -euo pipefail
@@ -14,11 +16,12 @@ declare -A allowed=(
   [pgn]="rules notation pgn"
   [engine]="rules engine"
   [book]="rules engine book"
-  [app]="rules engine app"
-  [app/win32]="rules engine app app/win32"
+  [app]="rules engine notation app"
+  [app/win32]="rules engine notation app app/win32"
   [protocol]="rules engine notation protocol"
   [match]="rules engine notation pgn match"
   [tools]="rules engine notation pgn book protocol match tools"
+  [web]="rules engine notation app web"
 )
 layers="${!allowed[*]}"
 windows_headers='windows|mmsystem|shellapi|winuser|wingdi|winbase|commctrl|windowsx'
@@ -29,7 +32,7 @@ report() {
   faults=$((faults + 1))
 }
 
-for folder in rules notation pgn engine book app protocol match tools; do
+for folder in rules notation pgn engine book app protocol match tools web; do
   [[ -d $folder ]] || continue
   while IFS= read -r -d '' file; do
     layer=$folder
@@ -51,7 +54,7 @@ for folder in rules notation pgn engine book app protocol match tools; do
         report "$file:$line: only app/win32 may include ${BASH_REMATCH[1]}.h: $text"
       fi
     done < <(grep -n '^[[:space:]]*#[[:space:]]*include' "$file" || true)
-  done < <(find "$folder" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.in' \) -print0)
+  done < <(find "$folder" -name node_modules -prune -o -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.in' \) -print0)
 done
 
 # The native tests build without Windows too; only the end-to-end tests'
@@ -59,6 +62,9 @@ done
 while IFS= read -r hit; do
   report "$hit: only app/win32 may include a Windows header"
 done < <(grep -nEi "^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"]($windows_headers)\.h" tests/*.cpp tests/*.h || true)
+while IFS= read -r hit; do
+  report "$hit: the native tests build nothing from app/win32"
+done < <(grep -nE "^[[:space:]]*#[[:space:]]*include[[:space:]]*\"app/win32/" tests/*.cpp tests/*.h || true)
 
 if ((faults)); then
   echo "$faults include(s) against the layers"

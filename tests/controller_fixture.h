@@ -13,6 +13,7 @@
 #include "app/game_texts.h"
 #include "engine/book.h"
 #include "notation/fen_iccs.h"
+#include "rules/game_end.h"
 #include "tests/recording_window.h"
 
 namespace lanterra::test {
@@ -89,6 +90,25 @@ class ControllerTest : public ::testing::Test {
     return it == window.log.end() ? -1 : int(it - window.log.begin());
   }
 };
+
+// Replays a record from its start, judging after every move as the game
+// does, and returns the last judgement.
+inline Ending Replay(const GameRecord& record, Position& pos) {
+  pos = record.start;
+  Ending ending = Ending::NONE;
+  for (const Move mv : record.moves) {
+    EXPECT_EQ(ending, Ending::NONE) << "a move after the end";
+    EXPECT_TRUE(pos.IsPseudoLegal(mv) && pos.DoMove(mv));
+    ending = JudgeMove(pos);
+  }
+  return ending;
+}
+
+inline void ExpectSamePosition(const Position& a, const Position& b) {
+  EXPECT_EQ(ToFen(a), ToFen(b));
+  EXPECT_EQ(a.zobrist.key, b.zobrist.key);
+  EXPECT_EQ(a.historyCount, b.historyCount);
+}
 
 using Log = std::vector<std::string>;
 using Sounds = std::vector<Sound>;

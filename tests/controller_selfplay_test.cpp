@@ -1,7 +1,8 @@
 // The engine plays both sides through the controller: the human's side by
 // clicks on the squares of the engine's own choice, the computer's by the
 // controller's replies. Every game must end with a game-over box, never run
-// past the natural move limit, and keep the history within its capacity.
+// past the natural move limit, keep the history within its capacity, and
+// leave a record that replays to its final position.
 #include <chrono>
 #include <map>
 
@@ -66,6 +67,12 @@ TEST_F(ControllerTest, SelfPlayAtLevelsZeroAndOneEndsEveryGameByTheRules) {
         << "unknown ending";
     ++endings[ending];
     EXPECT_EQ(window.misplacedDrawCalls, 0);
+    // The record rebuilds the final position, and the last move's judgement
+    // is the ending the game announced.
+    Position replayed;
+    EXPECT_EQ(Replay(game.Record(), replayed), game.Record().ending);
+    EXPECT_NE(game.Record().ending, Ending::NONE);
+    ExpectSamePosition(replayed, game.CurrentPosition());
   }
 
   const double seconds =

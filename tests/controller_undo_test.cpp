@@ -163,11 +163,6 @@ TEST_F(ControllerTest, MenuOperationsRefuseArgumentsOutOfRange) {
   EXPECT_EQ(game.Ui().level, 2);
   ClickMove("h2e2");
   EXPECT_EQ(SharedEngine().Level(), 2) << "the engine thinks at the level chosen";
-
-  game.ToggleSound();
-  EXPECT_FALSE(game.Ui().soundOn);
-  game.ToggleSound();
-  EXPECT_TRUE(game.Ui().soundOn);
 }
 
 TEST_F(ControllerTest, ReplyWithoutALegalMoveIsNotPlayed) {

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/resource_ids.h"
+#include "app/resource_ids.h"
 
 #ifndef LANTERRA_RESOURCE_DIR
 #error "LANTERRA_RESOURCE_DIR must name the resources/ folder, ending in a slash"

@@ -1,66 +1,31 @@
-// The game inside a Web Worker: the controller, the engine and the book run
-// here, and everything the window would do (painting a cell, a sound, a box,
-// the Undo item, the wait cursor) goes to the page as a message, in the order
-// the controller asks for it. The page sends clicks as canvas points, menu
-// commands by id and the answer of a game-over box.
+// The game inside a Web Worker: the game, the engine and the book run here,
+// and everything the window would do (painting a cell, a sound, a box, the
+// menu's marks and gray Undo, the wait cursor) goes to the page as a
+// message, in the order the game asks for it. The page sends clicks as
+// canvas points, menu commands by id and the answer of a game-over box.
 #include <emscripten.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
+#include "app/board_geometry.h"
+#include "app/commands.h"
+#include "app/event_resources.h"
 #include "app/game_controller.h"
-#include "app/win32/board_geometry.h"
-#include "app/win32/event_resources.h"
-#include "app/win32/resource_ids.h"
-#include "app/win32/texts.h"
-#include "app/win32/web_links.h"
+#include "app/menu_texts.h"
 #include "engine/book.h"
-#include "engine/engine.h"
-
-// Messages to the page. Texts travel as their GBK bytes; the page decodes them.
-EM_JS(void, PostBoard, (const int32_t* cells, int count), {
-  const start = cells >> 2;
-  postMessage({type: 'board', cells: Array.from(HEAP32.subarray(start, start + 4 * count))});
-});
-EM_JS(void, PostSquare, (int x, int y, int piece, int framed), {
-  postMessage({type: 'square', x: x, y: y, piece: piece, framed: framed !== 0});
-});
-EM_JS(void, PostSound, (int id), { postMessage({type: 'sound', id: id}); });
-EM_JS(void, PostBeep, (), { postMessage({type: 'sound', id: 'beep'}); });
-EM_JS(void, PostBox, (const char* text, const char* caption, unsigned style, const char* icon), {
-  const bytes = (p) => HEAPU8.slice(p, p + HEAPU8.subarray(p).indexOf(0));
-  postMessage({type: 'box', text: bytes(text), caption: bytes(caption), style: style,
-               icon: UTF8ToString(icon)});
-});
-EM_JS(void, PostUndo, (int enabled), { postMessage({type: 'undo', enabled: enabled !== 0}); });
-EM_JS(void, PostBusy, (int busy), { postMessage({type: 'busy', busy: busy !== 0}); });
-EM_JS(void, PostMenuState, (int level, int soundOn), {
-  postMessage({type: 'menu', level: level, sound: soundOn !== 0});
-});
-EM_JS(void, PostLink, (int id, const char* address), {
-  postMessage({type: 'link', id: id, address: UTF8ToString(address)});
-});
-EM_JS(void, PostText, (const char* name, const char* text), {
-  const end = HEAPU8.subarray(text).indexOf(0);
-  postMessage({type: 'text', name: UTF8ToString(name), bytes: HEAPU8.slice(text, text + end)});
-});
+#include "web/page_messages.h"
 
 namespace lanterra::web {
 
 namespace {
 
-// The system's information symbol of MessageBoxA, for which the page has a
-// picture of its own rather than an icon resource.
-constexpr char ICON_INFORMATION[] = "information";
-
 // Message box styles the page draws: a lone OK button, or Yes and No.
-constexpr unsigned BOX_OK = 0x0;
-constexpr unsigned BOX_YESNO = 0x4;
+constexpr unsigned BOX_OK = 0x0, BOX_YESNO = 0x4;
 
 class WorkerWindow final : public WindowServices {
  public:
-  void Attach(GameController& game) { game_ = &game; }
+  void Attach(const GameController& game) { game_ = &game; }
 
   // Each cell goes out as it is drawn, so the human's move shows while the
   // engine is still thinking about the reply.
@@ -68,162 +33,109 @@ class WorkerWindow final : public WindowServices {
   void EndDrawing() override {}
 
   void PaintBoard() override {
-    const bool flipped = game_->Ui().flipped;
-    int32_t cells[90 * 4];
+    int32_t cells[PAINT_ORDER.size() * 4];
     int n = 0;
-    for (int file = win32::FIRST_FILE; file <= win32::LAST_FILE; ++file) {
-      for (int rank = win32::FIRST_RANK; rank <= win32::LAST_RANK; ++rank) {
-        const Square sq = SquareAt(rank, file);
-        const win32::CellPoint cell = win32::CellOrigin(win32::DisplayedSquare(sq, flipped));
-        cells[n++] = cell.x;
-        cells[n++] = cell.y;
-        cells[n++] = game_->CurrentPosition().squares[sq];
-        cells[n++] = IsFramed(sq) ? 1 : 0;
-      }
+    for (const Square sq : PAINT_ORDER) {
+      const CellPoint cell = CellOf(sq, game_->Ui().flipped);
+      cells[n++] = cell.x;
+      cells[n++] = cell.y;
+      cells[n++] = game_->CurrentPosition().squares[sq];
+      cells[n++] = game_->Ui().IsFramed(sq) ? 1 : 0;
     }
     PostBoard(cells, n / 4);
   }
 
   void PaintSquare(Square sq, bool framed) override {
-    const win32::CellPoint cell = win32::CellOrigin(win32::DisplayedSquare(sq, game_->Ui().flipped));
+    const CellPoint cell = CellOf(sq, game_->Ui().flipped);
     PostSquare(cell.x, cell.y, game_->CurrentPosition().squares[sq], framed ? 1 : 0);
   }
 
-  void PlayEventSound(Sound sound) override {
-    if (game_->Ui().soundOn) PostSound(win32::SoundResource(sound));
-  }
-
-  // The page's boxes cannot stop this thread, so the box is answered No
-  // here, which makes the controller do nothing more for this click; the
-  // player's real answer arrives later through ReceiveAnswer.
-  Answer AskAboutResult(const char* text, const char* caption, GameResult result) override {
-    ShowBox(text, caption, BOX_YESNO, win32::ResultIcon(result));
-    awaitingAnswer_ = true;
-    return Answer::NO;
-  }
-
+  void PlayEventSound(Sound sound) override { PostSound(SoundResource(sound)); }
+  void Beep() override { PostBeep(); }
   void EnableUndo(bool enabled) override { PostUndo(enabled ? 1 : 0); }
+  void ShowMenuMarks(int level, bool soundOn) override { PostMenuState(level, soundOn ? 1 : 0); }
   void SetBusyCursor(bool busy) override { PostBusy(busy ? 1 : 0); }
 
-  // A box with one of the program's icons.
-  void ShowBox(const char* text, const char* caption, unsigned style, int iconId) {
-    PostBox(text, caption, style, std::to_string(iconId).c_str());
+  // The page's boxes cannot stop this thread: the question stays open, and
+  // the player's answer comes back through lanterra_answer.
+  Answer OnGameOver(const char* text, const char* caption, GameResult result) override {
+    PostBox(text, caption, BOX_YESNO, std::to_string(ResultIcon(result)).c_str());
+    return Answer::LATER;
   }
 
-  // The player's answer to the open game-over box. Yes does what the
-  // controller does after a click whose box was answered Yes: a new game
-  // from the normal start with the sides swapped.
-  void ReceiveAnswer(bool yes) {
-    if (!awaitingAnswer_) return;
-    awaitingAnswer_ = false;
-    if (yes) game_->StartGame(0, !game_->Ui().flipped);
+  // The system's symbols are pictures of the page's own, named after them.
+  void ShowMessage(const char* text, const char* caption, BoxIcon icon) override {
+    const std::string name = icon == BoxIcon::INFORMATION ? "information"
+                             : icon == BoxIcon::WARNING   ? "warning"
+                                                          : std::to_string(BoxIconResource(icon));
+    PostBox(text, caption, BOX_OK, name.c_str());
   }
+
+  // A browser opens a tab or writes the clipboard only inside the player's
+  // click, so the page does both itself, from PostPageCommands.
+  void OpenWebPage(const std::string&) override {}
+  bool CopyText(const std::string&) override { return false; }
 
  private:
-  bool IsFramed(Square sq) const {
-    const UiState& ui = game_->Ui();
-    return sq == ui.selectedSquare || sq == MoveFrom(ui.lastMove) || sq == MoveTo(ui.lastMove);
-  }
-
-  GameController* game_ = nullptr;
-  bool awaitingAnswer_ = false;
+  const GameController* game_ = nullptr;
 };
 
 struct Program {
-  std::unique_ptr<Engine> engine;
+  explicit Program(uint32_t seed) : engine(EmbeddedBookData(), seed), game(window, engine) {
+    window.Attach(game);
+  }
   WorkerWindow window;
-  std::unique_ptr<GameController> game;
+  Engine engine;
+  GameController game;
 };
 
 Program* program = nullptr;
 
-void PostMenu() { PostMenuState(program->game->Ui().level, program->game->Ui().soundOn ? 1 : 0); }
-
-// What the page needs for the commands it carries out itself: a browser
-// opens a tab or writes the clipboard only while it handles the click.
+// What the page needs for the commands it carries out itself.
 void PostPageCommands() {
-  for (int id : {IDC_SHARE_QZONE, IDC_SHARE_WEIBO, IDC_SHARE_KAIXIN, IDC_SHARE_RENREN,
-                 IDC_LATEST_VERSION, IDC_MAKER_HOME, IDC_SIBLING_PRODUCT, IDC_FEEDBACK}) {
-    PostLink(id, win32::WebAddress(id).c_str());
+  for (const MenuEntry& entry : MENU_COMMANDS) {
+    if (entry.command.kind != CommandKind::WEB_PAGE) continue;
+    PostLink(entry.id, WebAddress(entry.command.page).c_str());
   }
-  PostText("recommendation", win32::RecommendationText().c_str());
-  PostText("copied", win32::TEXT_RECOMMENDATION_COPIED);
-  PostText("clipboardUnavailable", win32::TEXT_CLIPBOARD_UNAVAILABLE);
-  PostText("recommendCaption", win32::CAPTION_RECOMMEND);
+  PostText("recommendation", RecommendationText().c_str());
+  PostText("copied", TEXT_RECOMMENDATION_COPIED);
+  PostText("clipboardUnavailable", TEXT_CLIPBOARD_UNAVAILABLE);
+  PostText("recommendCaption", CAPTION_RECOMMEND);
 }
 
 }  // namespace
 
-}  // namespace lanterra::web
-
-using lanterra::web::program;
-
 extern "C" {
 
-// Start-up in the program's order: the engine with the book and the seed,
-// the controller with sound on at the lowest level, the menu's marks, the
-// normal setup with the human on red, a first paint, then the new-game sound.
+// Start-up in the window's order: engine, menu marks and the normal setup,
+// the first paint, then the new-game sound.
 EMSCRIPTEN_KEEPALIVE void lanterra_start(uint32_t seed) {
-  using namespace lanterra;
   if (program) return;
-  program = new web::Program;
-  program->engine = std::make_unique<Engine>(EmbeddedBookData(), seed);
-  program->game = std::make_unique<GameController>(program->window, *program->engine);
-  program->window.Attach(*program->game);
-  web::PostPageCommands();
-  web::PostMenu();
-  Position start;
-  start.SetUpStart(0);
-  program->game->Begin(start, false);
+  program = new Program(seed);
+  PostPageCommands();
+  program->game.Start();
   program->window.PaintBoard();
-  program->window.PlayEventSound(Sound::NEW_GAME);
+  program->game.Greet();
 }
 
-// A press on the canvas at (x, y) in board picture pixels, mapped to a
-// square exactly as a click in the window's client area.
+// A press on the canvas in board picture pixels, mapped as a window click.
 EMSCRIPTEN_KEEPALIVE void lanterra_click(int x, int y) {
   if (!program || x < 0 || y < 0) return;
-  const lanterra::Square sq = lanterra::win32::ScreenSquareAt(unsigned(x), unsigned(y));
-  if (sq != 0) program->game->OnBoardClick(sq);
+  const Square sq = ScreenSquareAt(unsigned(x), unsigned(y));
+  if (sq != 0) program->game.OnBoardClick(sq);
 }
 
-// The menu commands that concern the game; the page carries out the web
-// pages and the clipboard itself.
+// A menu command by its id; an id no item carries does nothing.
 EMSCRIPTEN_KEEPALIVE void lanterra_command(int id) {
-  using namespace lanterra;
-  using namespace lanterra::win32;
-  if (!program) return;
-  GameController& game = *program->game;
-  if (id >= IDC_NEW_RED && id <= IDC_NEW_RED_LAST) {
-    game.StartGame(id - IDC_NEW_RED, false);
-  } else if (id >= IDC_NEW_BLACK && id <= IDC_NEW_BLACK_LAST) {
-    game.StartGame(id - IDC_NEW_BLACK, true);
-  } else if (id >= IDC_LEVEL_FIRST && id <= IDC_LEVEL_LAST) {
-    game.SetLevel(id - IDC_LEVEL_FIRST);
-    web::PostMenu();
-    if (id == IDC_LEVEL_LAST) PostBox(TEXT_LEVEL6_WARNING, "Lanterra", web::BOX_OK, web::ICON_INFORMATION);
-  } else if (id == IDC_UNDO) {
-    game.Undo();
-  } else if (id == IDC_SOUND) {
-    game.ToggleSound();
-    web::PostMenu();
-  } else if (id == IDC_QUOTE) {
-    if (game.Ui().soundOn) PostBeep();
-    // Consecutive quotes may repeat: each is an independent draw from the
-    // generator the engine draws from too.
-    const int index = program->engine->NextRandom() % int(std::size(QUOTES));
-    program->window.ShowBox(QUOTES[index], CAPTION_QUOTE, web::BOX_OK, IDI_QUOTE);
-  } else if (id == IDC_ABOUT) {
-    if (game.Ui().soundOn) PostBeep();
-    program->window.ShowBox(TEXT_ABOUT, CAPTION_ABOUT, web::BOX_OK, IDI_PROGRAM);
-  }
+  const std::optional<Command> command = CommandForId(id);
+  if (program && command) program->game.Run(*command);
 }
 
-// The button pressed in a game-over box: 6 Yes, 7 No, as the page's buttons
-// are numbered after the window's.
+// The game-over box's button: 6 Yes, 7 No, numbered as the window's are.
 EMSCRIPTEN_KEEPALIVE void lanterra_answer(int answer) {
-  constexpr int ANSWER_YES = 6;
-  if (program) program->window.ReceiveAnswer(answer == ANSWER_YES);
+  if (program) program->game.AnswerGameOver(answer == 6);
 }
 
 }  // extern "C"
+
+}  // namespace lanterra::web

@@ -1,6 +1,6 @@
 // Drawing the board, the pieces of the current position and the selection
 // frames, all at once or one cell at a time.
-#include "app/win32/board_geometry.h"
+#include "app/board_geometry.h"
 #include "app/win32/gdi_owners.h"
 #include "app/win32/win32_app.h"
 
@@ -10,10 +10,6 @@ namespace {
 
 // Wherever a piece or frame picture is pure green, the board shows through.
 constexpr COLORREF KEY_COLOUR = RGB(0, 255, 0);
-
-bool IsFramed(const UiState& ui, Square sq) {
-  return sq == ui.selectedSquare || sq == MoveFrom(ui.lastMove) || sq == MoveTo(ui.lastMove);
-}
 
 }  // namespace
 
@@ -70,28 +66,25 @@ void PaintBoard(HDC target, const Application& app) {
     ScopedSelect selection{memory, h.boardBitmap};
     BitBlt(target, 0, 0, CLIENT_WIDTH, CLIENT_HEIGHT, memory, 0, 0, SRCCOPY);
   }
-  for (int file = FIRST_FILE; file <= LAST_FILE; ++file) {
-    for (int rank = FIRST_RANK; rank <= LAST_RANK; ++rank) {
-      const Square sq = SquareAt(rank, file);
-      const CellPoint cell = CellOrigin(DisplayedSquare(sq, ui.flipped));
-      const PieceCode piece = position.squares[sq];
-      if (piece != 0) DrawSprite(target, memory, cell.x, cell.y, h.pieceBitmaps[piece]);
-      if (IsFramed(ui, sq)) DrawSprite(target, memory, cell.x, cell.y, h.frameBitmap);
-    }
+  for (const Square sq : PAINT_ORDER) {
+    const CellPoint cell = CellOf(sq, ui.flipped);
+    const PieceCode piece = position.squares[sq];
+    if (piece != 0) DrawSprite(target, memory, cell.x, cell.y, h.pieceBitmaps[piece]);
+    if (ui.IsFramed(sq)) DrawSprite(target, memory, cell.x, cell.y, h.frameBitmap);
   }
 }
 
-void PaintSquare(const Application& app, Square sq, bool framed) {
+void PaintSquare(const DrawingSurfaces& surfaces, const Application& app, Square sq, bool framed) {
   const Win32Handles& h = app.handles;
-  const CellPoint cell = CellOrigin(DisplayedSquare(sq, app.game->Ui().flipped));
+  const CellPoint cell = CellOf(sq, app.game->Ui().flipped);
   {
     // Bare board first, so a piece that left the cell leaves no trace.
-    ScopedSelect selection{h.scratchDc, h.boardBitmap};
-    BitBlt(h.paintDc, cell.x, cell.y, CELL_SIZE, CELL_SIZE, h.scratchDc, cell.x, cell.y, SRCCOPY);
+    ScopedSelect selection{surfaces.scratch, h.boardBitmap};
+    BitBlt(surfaces.paint, cell.x, cell.y, CELL_SIZE, CELL_SIZE, surfaces.scratch, cell.x, cell.y, SRCCOPY);
   }
   const PieceCode piece = app.game->CurrentPosition().squares[sq];
-  if (piece != 0) DrawSprite(h.paintDc, h.scratchDc, cell.x, cell.y, h.pieceBitmaps[piece]);
-  if (framed) DrawSprite(h.paintDc, h.scratchDc, cell.x, cell.y, h.frameBitmap);
+  if (piece != 0) DrawSprite(surfaces.paint, surfaces.scratch, cell.x, cell.y, h.pieceBitmaps[piece]);
+  if (framed) DrawSprite(surfaces.paint, surfaces.scratch, cell.x, cell.y, h.frameBitmap);
 }
 
 }  // namespace lanterra::win32

@@ -71,4 +71,14 @@ class ScopedSelect {
   HGDIOBJ previous_;
 };
 
+// What one drawing operation paints through: the window's drawing surface
+// and a memory surface compatible with it, the scratch surface that holds
+// each picture on its way to the window. Members are destroyed in reverse:
+// the scratch surface goes before the window's surface is released.
+struct DrawingSurfaces {
+  explicit DrawingSurfaces(HWND window) : paint(window), scratch(paint) {}
+  ScopedWindowDc paint;
+  ScopedMemoryDc scratch;
+};
+
 }  // namespace lanterra::win32

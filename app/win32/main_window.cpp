@@ -4,10 +4,8 @@
 #include <ctime>
 #include <span>
 
-#include "app/win32/board_geometry.h"
-#include "app/win32/event_resources.h"
-#include "app/win32/gdi_owners.h"
-#include "app/win32/resource_ids.h"
+#include "app/board_geometry.h"
+#include "app/resource_ids.h"
 #include "app/win32/win32_app.h"
 
 namespace lanterra::win32 {
@@ -136,38 +134,6 @@ int RunMessageLoop() {
 
 }  // namespace
 
-void Win32Window::BeginDrawing() {
-  Win32Handles& h = app_.handles;
-  h.paintDc = GetDC(h.mainWindow);
-  h.scratchDc = CreateCompatibleDC(h.paintDc);
-}
-
-void Win32Window::EndDrawing() {
-  Win32Handles& h = app_.handles;
-  if (h.scratchDc) DeleteDC(h.scratchDc);
-  if (h.paintDc) ReleaseDC(h.mainWindow, h.paintDc);
-  h.scratchDc = nullptr;
-  h.paintDc = nullptr;
-}
-
-void Win32Window::PaintBoard() { win32::PaintBoard(app_.handles.paintDc, app_); }
-
-void Win32Window::PaintSquare(Square sq, bool framed) { win32::PaintSquare(app_, sq, framed); }
-
-void Win32Window::PlayEventSound(Sound sound) { win32::PlayEventSound(app_, sound); }
-
-Answer Win32Window::AskAboutResult(const char* text, const char* caption, GameResult result) {
-  return win32::ShowMessageBox(app_, text, caption, MB_YESNO, ResultIcon(result)) == IDYES ? Answer::YES : Answer::NO;
-}
-
-void Win32Window::EnableUndo(bool enabled) {
-  EnableMenuItem(app_.handles.menu, IDC_UNDO, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
-void Win32Window::SetBusyCursor(bool busy) {
-  SetCursor(HCURSOR(LoadSharedImage(nullptr, busy ? IDC_WAIT : IDC_ARROW, IMAGE_CURSOR, 0, LR_DEFAULTSIZE)));
-}
-
 // Start-up, in a fixed order: the engine first, then the pictures, then the
 // window, then the game.
 int RunProgram(HINSTANCE instance, int showCommand) {
@@ -191,18 +157,13 @@ int RunProgram(HINSTANCE instance, int showCommand) {
   h.mainWindow = CreateMainWindow(instance);
   if (!h.mainWindow) return 0;
   h.menu = GetMenu(h.mainWindow);
-  // 6. Menu marks: the menu resource carries none; the state they mirror
-  //    starts here.
-  CheckMenuItem(h.menu, IDC_LEVEL_FIRST, MF_BYCOMMAND | MF_CHECKED);
-  CheckMenuItem(h.menu, IDC_SOUND, MF_BYCOMMAND | MF_CHECKED);
-  // 7. Game: the normal setup, human on red.
-  Position start;
-  start.SetUpStart(0);
-  app.game->Begin(start, false);
-  // 8. Show and paint, then greet with the new-game sound and run.
+  // 6. Game: the menu's marks (the menu resource carries none) and the
+  //    normal setup, human on red.
+  app.game->Start();
+  // 7. Show and paint, then greet with the new-game sound and run.
   ShowWindow(h.mainWindow, showCommand);
   UpdateWindow(h.mainWindow);
-  PlayEventSound(app, Sound::NEW_GAME);
+  app.game->Greet();
   return RunMessageLoop();
 }
 

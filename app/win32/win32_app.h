@@ -1,19 +1,20 @@
-// The running program: its platform handles, the engine, the game flow
-// controller and the window services that connect them.
+// The running program: its platform handles, the engine, the game and the
+// window services that connect them.
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "app/game_controller.h"
 #include "app/window_services.h"
+#include "app/win32/gdi_owners.h"
 #include "engine/engine.h"
 
 namespace lanterra::win32 {
 
-// The handles the program keeps for its whole run. The drawing pair paintDc
-// and scratchDc is valid only between BeginDrawing and EndDrawing.
+// The handles the program keeps for its whole run.
 struct Win32Handles {
   HINSTANCE instance = nullptr;
   HWND mainWindow = nullptr;
@@ -21,29 +22,33 @@ struct Win32Handles {
   HBITMAP boardBitmap = nullptr;
   HBITMAP frameBitmap = nullptr;
   HBITMAP pieceBitmaps[23] = {};  // indexed by piece code; 8..14 and 16..22 filled
-  HDC paintDc = nullptr;
-  HDC scratchDc = nullptr;
 };
 
 struct Application;
 
-// The window services the controller draws, sounds and asks through.
+// The window services the game draws, sounds and asks through.
 class Win32Window final : public WindowServices {
  public:
   explicit Win32Window(Application& app) : app_(app) {}
-  ~Win32Window() override { EndDrawing(); }
 
   void BeginDrawing() override;
   void EndDrawing() override;
   void PaintBoard() override;
   void PaintSquare(Square sq, bool framed) override;
   void PlayEventSound(Sound sound) override;
-  Answer AskAboutResult(const char* text, const char* caption, GameResult result) override;
+  void Beep() override;
+  Answer OnGameOver(const char* text, const char* caption, GameResult result) override;
+  void ShowMessage(const char* text, const char* caption, BoxIcon icon) override;
   void EnableUndo(bool enabled) override;
+  void ShowMenuMarks(int level, bool soundOn) override;
   void SetBusyCursor(bool busy) override;
+  void OpenWebPage(const std::string& address) override;
+  bool CopyText(const std::string& text) override;
 
  private:
   Application& app_;
+  // Held from BeginDrawing to EndDrawing, for one click or one new game.
+  std::optional<DrawingSurfaces> surfaces_;
 };
 
 struct Application {
@@ -55,15 +60,12 @@ struct Application {
 
 // Board rendering.
 void PaintBoard(HDC target, const Application& app);
-void PaintSquare(const Application& app, Square sq, bool framed);
+void PaintSquare(const DrawingSurfaces& surfaces, const Application& app, Square sq, bool framed);
 void DrawSprite(HDC target, HDC scratch, int x, int y, HBITMAP bitmap);
 void TransparentBlit(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
                      int sourceY, int sourceWidth, int sourceHeight, COLORREF keyColour);
 
-// Menu commands, sounds and messages.
+// The menu: Exit closes the window, every other item is the game's command.
 void OnMenuCommand(Application& app, int commandId);
-void PlayEventSound(const Application& app, Sound sound);
-int ShowMessageBox(const Application& app, const char* text, const char* caption, unsigned style,
-                   int iconId);
 
 }  // namespace lanterra::win32

@@ -15,8 +15,8 @@ import { iconPng } from './png.mjs';
 import { ResourceScript } from './resource-script.mjs';
 
 // Where the sources are, from ROOT.
-const RESOURCE_IDS = 'app/win32/resource_ids.h';
-const BOARD_GEOMETRY = 'app/win32/board_geometry.h';
+const RESOURCE_IDS = 'app/resource_ids.h';
+const BOARD_GEOMETRY = 'app/board_geometry.h';
 const RESOURCE_SCRIPT = 'app/win32/lanterra.rc';
 const RESOURCE_DIR = 'resources';
 const PAGE_DIR = 'web/site';

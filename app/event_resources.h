@@ -1,11 +1,11 @@
-// The resources that sound or show the game flow controller's events.
-// Portable, so the mapping is checked without Windows.
+// The resources that sound or show the game's events: the window loads them
+// from its resources and the page from files named after the same ids.
 #pragma once
 
-#include "app/win32/resource_ids.h"
+#include "app/resource_ids.h"
 #include "app/window_services.h"
 
-namespace lanterra::win32 {
+namespace lanterra {
 
 constexpr int SoundResource(Sound sound) {
   switch (sound) {
@@ -35,6 +35,16 @@ constexpr int ResultIcon(GameResult result) {
   return 0;
 }
 
+// The icon resource of a message box, or 0 for the system's own symbols,
+// which are no resource of the program.
+constexpr int BoxIconResource(BoxIcon icon) {
+  switch (icon) {
+    case BoxIcon::PROGRAM: return IDI_PROGRAM;
+    case BoxIcon::QUOTE: return IDI_QUOTE;
+    default: return 0;
+  }
+}
+
 namespace detail {
 
 // Every event sounds its own resource.
@@ -48,4 +58,4 @@ static_assert(SoundResourcesDiffer());
 
 }  // namespace detail
 
-}  // namespace lanterra::win32
+}  // namespace lanterra

@@ -1,10 +1,13 @@
-// Where each board square sits in the client area and which square a click
-// hits. Portable, so the mapping is tested without Windows.
+// Where each board square sits on the shown board and which square a click
+// hits, in the pixels of the board picture. The window's client area and the
+// page's canvas are both that picture, so both use these numbers.
 #pragma once
+
+#include <array>
 
 #include "rules/types.h"
 
-namespace lanterra::win32 {
+namespace lanterra {
 
 // The client area is exactly the board picture.
 inline constexpr int CLIENT_WIDTH = 520;
@@ -34,6 +37,20 @@ constexpr CellPoint CellOrigin(Square displayed) {
 static_assert(CellOrigin(SquareAt(FIRST_RANK, FIRST_FILE)).x == BOARD_MARGIN);
 static_assert(CellOrigin(SquareAt(LAST_RANK, LAST_FILE)).y == BOARD_MARGIN + 9 * CELL_SIZE);
 
+// Top-left corner of the cell that shows a board square.
+constexpr CellPoint CellOf(Square sq, bool flipped) { return CellOrigin(DisplayedSquare(sq, flipped)); }
+
+// The 90 board squares in the order a whole board is painted: file by file
+// from the left, each file from the top rank down.
+inline constexpr std::array<Square, 90> PAINT_ORDER = [] {
+  std::array<Square, 90> squares{};
+  int n = 0;
+  for (int file = FIRST_FILE; file <= LAST_FILE; ++file) {
+    for (int rank = FIRST_RANK; rank <= LAST_RANK; ++rank) squares[n++] = SquareAt(rank, file);
+  }
+  return squares;
+}();
+
 // The displayed square under a client point (the 16-bit coordinates of a
 // mouse message, taken unsigned), or 0 outside the grid. The division
 // truncates toward zero, so the 8-pixel margin at the left and top belongs
@@ -46,4 +63,4 @@ constexpr Square ScreenSquareAt(unsigned x, unsigned y) {
   return SquareAt(rank, file);
 }
 
-}  // namespace lanterra::win32
+}  // namespace lanterra

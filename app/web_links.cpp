@@ -1,9 +1,8 @@
-#include "app/win32/web_links.h"
+#include "app/web_links.h"
 
-#include "app/win32/resource_ids.h"
-#include "app/win32/texts.h"
+#include "app/menu_texts.h"
 
-namespace lanterra::win32 {
+namespace lanterra {
 
 namespace {
 
@@ -32,36 +31,35 @@ std::string PercentEncode(std::string_view bytes) {
   return out;
 }
 
-std::string WebAddress(int commandId) {
+std::string WebAddress(WebPage page) {
   // The title goes into queries encoded: raw spaces and GBK bytes would make
   // the address invalid, and browsers or servers would cut or mangle it.
   const std::string title = PercentEncode(RECOMMENDATION_TITLE);
-  const std::string page = PRODUCT_PAGE;
-  switch (commandId) {
-    case IDC_SHARE_QZONE:
-      return "https://sns.qzone.qq.com/cgi-bin/qzshare/cgi_qzshare_onekey?url=" + page;
-    case IDC_SHARE_WEIBO:
-      return "https://service.weibo.com/share/share.php?title=" + title + "&url=" + page;
-    case IDC_SHARE_KAIXIN: {
+  const std::string product = PRODUCT_PAGE;
+  switch (page) {
+    case WebPage::SHARE_QZONE:
+      return "https://sns.qzone.qq.com/cgi-bin/qzshare/cgi_qzshare_onekey?url=" + product;
+    case WebPage::SHARE_WEIBO:
+      return "https://service.weibo.com/share/share.php?title=" + title + "&url=" + product;
+    case WebPage::SHARE_KAIXIN: {
       const std::string padded = title + "%20%20%20%20";
       return "http://www.kaixin001.com/~repaste/repaste.php?rtitle=" + padded + "&rcontent=" + padded +
-             "&rurl=" + page;
+             "&rurl=" + product;
     }
-    case IDC_SHARE_RENREN:
-      return "http://share.renren.com/share/buttonshare.do?link=" + page;
-    case IDC_LATEST_VERSION:
+    case WebPage::SHARE_RENREN:
+      return "http://share.renren.com/share/buttonshare.do?link=" + product;
+    case WebPage::LATEST_VERSION:
       return std::string(MAKER_SITE) + "/velmora/update_torvin2010.htm";
-    case IDC_MAKER_HOME:
+    case WebPage::MAKER_HOME:
       return std::string(MAKER_SITE) + "/";
-    case IDC_SIBLING_PRODUCT:
+    case WebPage::SIBLING_PRODUCT:
       return std::string(MAKER_SITE) + "/velmora/velmora.htm";
-    case IDC_FEEDBACK:
+    case WebPage::FEEDBACK:
       return std::string(MAKER_SITE) + "/users/?act=suggest&referer=torvin";
-    default:
-      return {};
   }
+  return {};
 }
 
 std::string RecommendationText() { return std::string(RECOMMENDATION_TITLE) + " \r\n" + PRODUCT_PAGE; }
 
-}  // namespace lanterra::win32
+}  // namespace lanterra

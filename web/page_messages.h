@@ -1,0 +1,36 @@
+// The messages from the game to the page, one function each: worker.js
+// hands them on as they are, and page.js draws, sounds and shows what they
+// say. Texts travel as their GBK bytes; the page decodes them. Only
+// bridge.cpp includes this file, since EM_JS defines the functions.
+#pragma once
+
+#include <emscripten.h>
+
+#include <cstdint>
+
+EM_JS(void, PostBoard, (const int32_t* cells, int count), {
+  const start = cells >> 2;
+  postMessage({type: 'board', cells: Array.from(HEAP32.subarray(start, start + 4 * count))});
+});
+EM_JS(void, PostSquare, (int x, int y, int piece, int framed), {
+  postMessage({type: 'square', x: x, y: y, piece: piece, framed: framed !== 0});
+});
+EM_JS(void, PostSound, (int id), { postMessage({type: 'sound', id: id}); });
+EM_JS(void, PostBeep, (), { postMessage({type: 'sound', id: 'beep'}); });
+EM_JS(void, PostBox, (const char* text, const char* caption, unsigned style, const char* icon), {
+  const bytes = (p) => HEAPU8.slice(p, p + HEAPU8.subarray(p).indexOf(0));
+  postMessage({type: 'box', text: bytes(text), caption: bytes(caption), style: style,
+               icon: UTF8ToString(icon)});
+});
+EM_JS(void, PostUndo, (int enabled), { postMessage({type: 'undo', enabled: enabled !== 0}); });
+EM_JS(void, PostBusy, (int busy), { postMessage({type: 'busy', busy: busy !== 0}); });
+EM_JS(void, PostMenuState, (int level, int soundOn), {
+  postMessage({type: 'menu', level: level, sound: soundOn !== 0});
+});
+EM_JS(void, PostLink, (int id, const char* address), {
+  postMessage({type: 'link', id: id, address: UTF8ToString(address)});
+});
+EM_JS(void, PostText, (const char* name, const char* text), {
+  const end = HEAPU8.subarray(text).indexOf(0);
+  postMessage({type: 'text', name: UTF8ToString(name), bytes: HEAPU8.slice(text, text + end)});
+});
