@@ -1,8 +1,9 @@
 #include "notation/chinese_notation.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <optional>
-#include <vector>
 
 #include "notation/text.h"
 
@@ -13,12 +14,10 @@ namespace {
 // What one character of a move text can mean.
 enum class Token { PIECE, NUMBER, VERB, QUALIFIER };
 
-enum Qualifier { FRONT, MIDDLE, BACK };
-
 struct Symbol {
   char32_t ch;
   Token token;
-  int value;  // kind, number 1..9, verb +1/-1/0 or qualifier
+  int value;  // kind, number 1..9, verb +1/-1/0 or Place
 };
 
 // Both character sets, the red-only forms some records use (俥, 傌, 帥),
@@ -31,8 +30,9 @@ constexpr Symbol SYMBOLS[] = {
     {U'士', Token::PIECE, ADVISOR},   {U'帥', Token::PIECE, KING},     {U'帅', Token::PIECE, KING},
     {U'將', Token::PIECE, KING},      {U'将', Token::PIECE, KING},     {U'兵', Token::PIECE, PAWN},
     {U'卒', Token::PIECE, PAWN},      {U'進', Token::VERB, 1},         {U'进', Token::VERB, 1},
-    {U'退', Token::VERB, -1},         {U'平', Token::VERB, 0},         {U'前', Token::QUALIFIER, FRONT},
-    {U'中', Token::QUALIFIER, MIDDLE}, {U'後', Token::QUALIFIER, BACK}, {U'后', Token::QUALIFIER, BACK},
+    {U'退', Token::VERB, -1},         {U'平', Token::VERB, 0},
+    {U'前', Token::QUALIFIER, int(Place::FRONT)},  {U'中', Token::QUALIFIER, int(Place::MIDDLE)},
+    {U'後', Token::QUALIFIER, int(Place::BACK)},   {U'后', Token::QUALIFIER, int(Place::BACK)},
     {U'一', Token::NUMBER, 1},        {U'二', Token::NUMBER, 2},       {U'三', Token::NUMBER, 3},
     {U'四', Token::NUMBER, 4},        {U'五', Token::NUMBER, 5},       {U'六', Token::NUMBER, 6},
     {U'七', Token::NUMBER, 7},        {U'八', Token::NUMBER, 8},       {U'九', Token::NUMBER, 9},
@@ -44,104 +44,75 @@ constexpr Symbol SYMBOLS[] = {
     {U'7', Token::NUMBER, 7},         {U'8', Token::NUMBER, 8},        {U'9', Token::NUMBER, 9},
 };
 
+// Every character of every move read is looked up, so the table is searched
+// in character order.
+constexpr auto SYMBOLS_BY_CHARACTER = [] {
+  std::array<Symbol, std::size(SYMBOLS)> sorted{};
+  std::copy(std::begin(SYMBOLS), std::end(SYMBOLS), sorted.begin());
+  std::sort(sorted.begin(), sorted.end(), [](const Symbol& a, const Symbol& b) { return a.ch < b.ch; });
+  return sorted;
+}();
+
 std::optional<Symbol> Lookup(char32_t ch) {
-  for (const Symbol& s : SYMBOLS)
-    if (s.ch == ch) return s;
-  return std::nullopt;
+  const auto it = std::lower_bound(SYMBOLS_BY_CHARACTER.begin(), SYMBOLS_BY_CHARACTER.end(), ch,
+                                   [](const Symbol& s, char32_t c) { return s.ch < c; });
+  if (it == SYMBOLS_BY_CHARACTER.end() || it->ch != ch) return std::nullopt;
+  return *it;
 }
 
-// Decodes UTF-8, dropping spaces; false on a malformed sequence.
-bool DecodeUtf8(std::string_view text, std::vector<char32_t>& out) {
+// A move text holds four or five symbols; spaces between them are dropped.
+struct Symbols {
+  std::array<Symbol, 5> at;
+  size_t size = 0;
+};
+
+// False on malformed UTF-8, a character that is no symbol, or too many.
+bool ReadSymbols(std::string_view text, Symbols& out) {
   for (size_t i = 0; i < text.size();) {
     char32_t cp = 0;
-    size_t length = DecodeUtf8Char(text, i, cp);
+    const size_t length = DecodeUtf8Char(text, i, cp);
     if (length == 0) return false;
     i += length;
-    if (cp != U' ' && cp != U'\t' && cp != U'\u3000') out.push_back(cp);
+    if (cp == U' ' || cp == U'\t' || cp == U'\u3000') continue;
+    const std::optional<Symbol> s = Lookup(cp);
+    if (!s || out.size == out.at.size()) return false;
+    out.at[out.size++] = *s;
   }
   return true;
 }
 
-// Files are counted from the mover's right, so red's first file is board
-// file 11 and black's is board file 3.
-int FileNumber(int sq, Side side) { return side == SIDE_RED ? 12 - FileOf(sq) : FileOf(sq) - 2; }
-// How far a square lies from the mover's home rank: larger is further forward.
-int Progress(int sq, Side side) { return side == SIDE_RED ? 12 - RankOf(sq) : RankOf(sq) - 3; }
-
-// Knights, advisors and bishops change file on every move, so their number
-// names the target file; the straight movers give the distance instead.
-bool MovesDiagonally(int kind) { return kind == KNIGHT || kind == ADVISOR || kind == BISHOP; }
-
-// Where the piece on sq stands among the mover's same pieces on its file:
-// index 0 is the front one.
-struct FileRank {
-  int index = 0;
-  int count = 0;
-};
-
-FileRank RankOnFile(const Position& pos, int sq) {
-  FileRank r;
-  PieceCode code = pos.squares[sq];
-  int file = FileOf(sq);
-  for (int rank = 3; rank <= 12; ++rank) {
-    int other = SquareAt(rank, file);
-    if (pos.squares[other] != code) continue;
-    ++r.count;
-    if (Progress(other, pos.side) > Progress(sq, pos.side)) ++r.index;
+// A qualifier (前, 中, 後) or an ordinal (一..五) leading a text.
+bool ReadPlace(const Symbol& s, MovePattern& text) {
+  if (s.token == Token::QUALIFIER) {
+    text.place = Place(s.value);
+  } else if (s.token == Token::NUMBER && s.value <= 5) {
+    text.place = Place::ORDINAL;
+    text.ordinal = s.value;
+  } else {
+    return false;
   }
-  return r;
+  return true;
 }
-
-// True when another file than sq's holds two or more of the mover's pawns,
-// so that a qualifier alone would not say which file is meant.
-bool OtherFileHasPawnPair(const Position& pos, int sq) {
-  PieceCode pawn = PieceCode(SideBit(pos.side) + PAWN);
-  for (int file = 3; file <= 11; ++file) {
-    if (file == FileOf(sq)) continue;
-    int n = 0;
-    for (int rank = 3; rank <= 12; ++rank) n += pos.squares[SquareAt(rank, file)] == pawn;
-    if (n >= 2) return true;
-  }
-  return false;
-}
-
-// The parts of a move text; a part the text leaves out stays unset.
-struct MoveText {
-  int kind = -1;
-  int file = 0;
-  int qualifier = -1;  // FRONT, MIDDLE or BACK
-  int ordinal = 0;     // 1..5 counted from the front
-  int verb = 0;
-  int number = 0;
-};
 
 // Accepted shapes, by token: piece file verb number ("炮二平五"),
 // qualifier piece ... ("前車進一"), ordinal piece ... ("二兵平四"),
 // qualifier or ordinal with a file instead of the piece ("前七進一"), and
 // qualifier piece file ... ("前兵七進一").
-bool SplitText(const std::vector<char32_t>& chars, MoveText& text) {
-  std::vector<Symbol> syms;
-  for (char32_t ch : chars) {
-    auto s = Lookup(ch);
-    if (!s) return false;
-    syms.push_back(*s);
-  }
-  size_t n = syms.size();
-  if (n < 4 || n > 5) return false;
-  if (syms[n - 2].token != Token::VERB || syms[n - 1].token != Token::NUMBER) return false;
-  text.verb = syms[n - 2].value;
-  text.number = syms[n - 1].value;
-  const Symbol& a = syms[0];
-  const Symbol& b = syms[1];
+bool SplitText(const Symbols& syms, MovePattern& text) {
+  const size_t n = syms.size;
+  if (n < 4) return false;
+  if (syms.at[n - 2].token != Token::VERB || syms.at[n - 1].token != Token::NUMBER) return false;
+  text.verb = syms.at[n - 2].value;
+  text.number = syms.at[n - 1].value;
+  const Symbol& a = syms.at[0];
+  const Symbol& b = syms.at[1];
   if (n == 4) {
     if (a.token == Token::PIECE && b.token == Token::NUMBER) {
       text.kind = a.value;
       text.file = b.value;
       return true;
     }
-    if (a.token == Token::QUALIFIER) text.qualifier = a.value;
-    else if (a.token == Token::NUMBER && a.value <= 5) text.ordinal = a.value;
-    else return false;
+    if (!ReadPlace(a, text)) return false;
     if (b.token == Token::PIECE) {
       text.kind = b.value;
     } else if (b.token == Token::NUMBER) {
@@ -153,39 +124,32 @@ bool SplitText(const std::vector<char32_t>& chars, MoveText& text) {
     }
     return true;
   }
-  const Symbol& c = syms[2];
-  if (b.token != Token::PIECE || c.token != Token::NUMBER) return false;
-  if (a.token == Token::QUALIFIER) text.qualifier = a.value;
-  else if (a.token == Token::NUMBER && a.value <= 5) text.ordinal = a.value;
-  else return false;
+  const Symbol& c = syms.at[2];
+  if (b.token != Token::PIECE || c.token != Token::NUMBER || !ReadPlace(a, text)) return false;
   text.kind = b.value;
   text.file = c.value;
   return true;
 }
 
-bool Matches(const Position& pos, Move mv, const MoveText& text) {
-  const int from = MoveFrom(mv), to = MoveTo(mv);
-  const Side side = pos.side;
-  int kind = pos.squares[from] - SideBit(side);
-  if (text.kind >= 0 && kind != text.kind) return false;
-  if (text.file && FileNumber(from, side) != text.file) return false;
-  if (text.qualifier >= 0 || text.ordinal) {
-    FileRank r = RankOnFile(pos, from);
-    if (r.count < 2) return false;
-    if (text.qualifier == FRONT && r.index != 0) return false;
-    if (text.qualifier == BACK && r.index != r.count - 1) return false;
-    if (text.qualifier == MIDDLE && (r.count != 3 || r.index != 1)) return false;
-    if (text.ordinal && r.index != text.ordinal - 1) return false;
-  }
-  int advance = Progress(to, side) - Progress(from, side);
-  int verb = advance > 0 ? 1 : advance < 0 ? -1 : 0;
-  if (verb != text.verb) return false;
-  int number = verb == 0 || MovesDiagonally(kind) ? FileNumber(to, side) : (advance < 0 ? -advance : advance);
-  return number == text.number;
-}
+// The characters a move is written with, in one character set; verbs are
+// indexed by direction + 1 (back, sideways, forward) and qualifiers by
+// place among two or three (front, middle, back).
+struct Characters {
+  std::array<std::array<std::string_view, 7>, 2> pieces;
+  std::array<std::string_view, 3> verbs;
+  std::array<std::string_view, 3> qualifiers;
+};
 
-constexpr std::array<std::string_view, 7> RED_PIECES = {"帅", "仕", "相", "马", "车", "炮", "兵"};
-constexpr std::array<std::string_view, 7> BLACK_PIECES = {"将", "士", "象", "马", "车", "炮", "卒"};
+constexpr Characters TRADITIONAL_CHARACTERS = {
+    {{{"帥", "仕", "相", "馬", "車", "炮", "兵"}, {"將", "士", "象", "馬", "車", "炮", "卒"}}},
+    {"退", "平", "進"},
+    {"前", "中", "後"},
+};
+constexpr Characters SIMPLIFIED_CHARACTERS = {
+    {{{"帅", "仕", "相", "马", "车", "炮", "兵"}, {"将", "士", "象", "马", "车", "炮", "卒"}}},
+    {"退", "平", "进"},
+    {"前", "中", "后"},
+};
 constexpr std::array<std::string_view, 10> CHINESE_NUMERALS = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
 constexpr std::array<std::string_view, 10> WIDE_DIGITS = {"", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
 
@@ -193,62 +157,53 @@ constexpr std::array<std::string_view, 10> WIDE_DIGITS = {"", "１", "２", "３
 
 bool IsNotationCharacter(char32_t ch) { return ch >= 0x80 && Lookup(ch).has_value(); }
 
-int ListLegalMoves(const Position& pos, Move* moves) {
-  Position scratch = pos;
-  // The scratch copy may be deep into a long game; the legality test needs
-  // no history, and a fresh one keeps DoMove inside its record array.
-  scratch.CollapseHistory();
-  return LegalMoves(scratch, moves);
+Move ParseChineseMove(const Position& pos, std::string_view text, std::string& error) {
+  Move legal[MAX_MOVES_PER_POSITION];
+  const int n = ListLegalMoves(pos, legal);
+  return ParseChineseMove(pos, std::span<const Move>(legal, size_t(n)), text, error);
 }
 
-Move ParseChineseMove(const Position& pos, std::string_view text, std::string& error) {
-  std::vector<char32_t> chars;
-  MoveText parts;
-  if (!DecodeUtf8(text, chars) || !SplitText(chars, parts)) {
+Move ParseChineseMove(const Position& pos, std::span<const Move> legal, std::string_view text, std::string& error) {
+  Symbols symbols{};
+  MovePattern pattern;
+  if (!ReadSymbols(text, symbols) || !SplitText(symbols, pattern)) {
     error = "not a move in Chinese notation";
     return 0;
   }
-  Move legal[MAX_MOVES_PER_POSITION];
-  int n = ListLegalMoves(pos, legal);
-  Move found = 0;
-  int matches = 0;
-  for (int i = 0; i < n; ++i) {
-    if (Matches(pos, legal[i], parts)) {
-      found = legal[i];
-      ++matches;
-    }
-  }
-  if (matches == 1) return found;
-  error = matches == 0 ? "no legal move matches" : "matches " + std::to_string(matches) + " legal moves";
-  return 0;
+  return FindDescribedMove(pos, legal, pattern, error);
 }
 
-std::string ChineseMove(const Position& pos, Move mv) {
-  const int from = MoveFrom(mv), to = MoveTo(mv);
-  const Side side = pos.side;
-  int kind = pos.squares[from] - SideBit(side);
-  if (kind < 0 || kind > PAWN) return "?";
-  const auto& pieces = side == SIDE_RED ? RED_PIECES : BLACK_PIECES;
-  const auto& numbers = side == SIDE_RED ? CHINESE_NUMERALS : WIDE_DIGITS;
+// Same pieces on one file are told apart as the official rules write them:
+// - two of a kind are always 前 and 後 (前炮平五), even where the file alone
+//   would leave one legal move;
+// - three pawns on a file are 前, 中 and 後;
+// - four or five pawns on a file are counted from the front, 一..五
+//   (二兵平六), in Chinese numerals for either side;
+// - when another file holds two or more pawns as well, the pawn's file takes
+//   the piece's place after the qualifier (前七進一), since 前兵 would fit a
+//   pawn on either file;
+// - two advisors or two bishops on a file take no qualifier: the front one
+//   can only go back and the rear one only forward, so the verb tells them
+//   apart.
+std::string ChineseMove(const Position& pos, Move mv, ChineseScript script) {
+  const std::optional<MoveDescription> d = DescribeMove(pos, mv);
+  if (!d) return {};
+  const Characters& characters = script == ChineseScript::TRADITIONAL ? TRADITIONAL_CHARACTERS : SIMPLIFIED_CHARACTERS;
+  const std::string_view piece = characters.pieces[pos.side][d->kind];
+  const auto& numbers = pos.side == SIDE_RED ? CHINESE_NUMERALS : WIDE_DIGITS;
   std::string out;
-  FileRank r = RankOnFile(pos, from);
-  // Advisors and bishops on one file never need a qualifier: one goes
-  // forward and the other back, so the direction tells them apart.
-  if (r.count < 2 || kind == ADVISOR || kind == BISHOP) {
-    out += pieces[kind];
-    out += numbers[FileNumber(from, side)];
+  if (d->count < 2 || d->kind == ADVISOR || d->kind == BISHOP) {
+    out += piece;
+    out += numbers[d->file];
   } else {
-    if (r.count >= 4) out += CHINESE_NUMERALS[r.index + 1];
-    else if (r.index == 0) out += "前";
-    else if (r.index == r.count - 1) out += "后";
-    else out += "中";
-    if (kind == PAWN && OtherFileHasPawnPair(pos, from)) out += numbers[FileNumber(from, side)];
-    else out += pieces[kind];
+    if (d->count >= 4) out += CHINESE_NUMERALS[d->index + 1];
+    else if (d->index == 0) out += characters.qualifiers[0];
+    else if (d->index == d->count - 1) out += characters.qualifiers[2];
+    else out += characters.qualifiers[1];
+    out += d->pawnPairElsewhere ? numbers[d->file] : piece;
   }
-  int advance = Progress(to, side) - Progress(from, side);
-  out += advance > 0 ? "进" : advance < 0 ? "退" : "平";
-  int number = advance == 0 || MovesDiagonally(kind) ? FileNumber(to, side) : (advance < 0 ? -advance : advance);
-  out += numbers[number];
+  out += characters.verbs[d->verb + 1];
+  out += numbers[d->number];
   return out;
 }
 

@@ -133,7 +133,7 @@ int RunDump(const Args& args) {
       name = code;
     }
     if (BookMoveFits(pos, mv)) {
-      chinese = ChineseMove(pos, mv);
+      chinese = ChineseMove(pos, mv, ChineseScript::SIMPLIFIED);
       if (!isKept) note = "  (beyond the first " + std::to_string(MAX_MOVES_PER_POSITION) + ")";
     } else {
       note = "  (refused)";
