@@ -6,23 +6,40 @@ export class Sounds {
   constructor(files) {
     const AudioContextClass = window.AudioContext || window.webkitAudioContext;
     this.audio = AudioContextClass ? new AudioContextClass() : null;
+    this.files = files;
     this.buffers = {};
     this.playing = null;
+    this.loading = false;
     if (!this.audio) return;
-    for (const [id, file] of Object.entries(files)) {
+    // A browser lets a page make sound only after the player's first press,
+    // so the context starts suspended and sounds before that are not heard.
+    // The files are fetched (load) when the page says so, and at the first
+    // press at the latest, so that they never hold up the board and the
+    // game's module.
+    const wake = () => {
+      this.load();
+      if (this.audio.state === 'suspended') this.audio.resume();
+    };
+    window.addEventListener('pointerdown', wake, true);
+    window.addEventListener('keydown', wake, true);
+  }
+
+  // Whether the browser lets the page sound before the player's first
+  // press: an installed app, or a site the player often plays on.
+  get audible() {
+    return this.audio !== null && this.audio.state === 'running';
+  }
+
+  load() {
+    if (!this.audio || this.loading) return;
+    this.loading = true;
+    for (const [id, file] of Object.entries(this.files)) {
       fetch(file)
         .then((response) => response.arrayBuffer())
         .then((bytes) => this.audio.decodeAudioData(bytes))
         .then((buffer) => { this.buffers[id] = buffer; })
         .catch((error) => console.error(`sound ${file}:`, error));
     }
-    // A browser lets a page make sound only after the player's first press,
-    // so the context starts suspended and sounds before that are not heard.
-    const wake = () => {
-      if (this.audio.state === 'suspended') this.audio.resume();
-    };
-    window.addEventListener('pointerdown', wake, true);
-    window.addEventListener('keydown', wake, true);
   }
 
   // id: a WAVE resource id, or 'beep' for the system's message beep.
