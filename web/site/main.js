@@ -69,11 +69,13 @@ const menu = new Menu(document.getElementById('menubar'), {
   },
 });
 
-// The sounds wait for the game's start or the first press, unless the
-// browser lets them be heard at once: then they come right after the
-// board, in time for the new-game sound.
+// The sounds wait for the game's start or the first press, so that they
+// never hold up the board and the game's module on the network. A page the
+// service worker serves takes them from the browser's cache at no cost, so
+// they come right after the board, in time for the new-game sound where the
+// browser lets it be heard (an installed app).
 firstPaint.then(() => {
-  if (sounds.audible) sounds.load();
+  if (navigator.serviceWorker && navigator.serviceWorker.controller) sounds.load();
 });
 link.gameStarted.then(() => sounds.load());
 keepOffline(link.gameStarted, () => !touched);

@@ -4,35 +4,27 @@
 export class Sounds {
   // files: WAVE resource id -> file.
   constructor(files) {
-    const AudioContextClass = window.AudioContext || window.webkitAudioContext;
-    this.audio = AudioContextClass ? new AudioContextClass() : null;
     this.files = files;
+    this.audio = null;  // made by load: making one holds the page up a while
     this.buffers = {};
     this.playing = null;
-    this.loading = false;
-    if (!this.audio) return;
     // A browser lets a page make sound only after the player's first press,
-    // so the context starts suspended and sounds before that are not heard.
+    // so until then the context stays suspended and sounds are not heard.
     // The files are fetched (load) when the page says so, and at the first
     // press at the latest, so that they never hold up the board and the
     // game's module.
     const wake = () => {
       this.load();
-      if (this.audio.state === 'suspended') this.audio.resume();
+      if (this.audio && this.audio.state === 'suspended') this.audio.resume();
     };
     window.addEventListener('pointerdown', wake, true);
     window.addEventListener('keydown', wake, true);
   }
 
-  // Whether the browser lets the page sound before the player's first
-  // press: an installed app, or a site the player often plays on.
-  get audible() {
-    return this.audio !== null && this.audio.state === 'running';
-  }
-
   load() {
-    if (!this.audio || this.loading) return;
-    this.loading = true;
+    const AudioContextClass = window.AudioContext || window.webkitAudioContext;
+    if (this.audio || !AudioContextClass) return;
+    this.audio = new AudioContextClass();
     for (const [id, file] of Object.entries(this.files)) {
       fetch(file)
         .then((response) => response.arrayBuffer())
