@@ -34,8 +34,8 @@ const PAGE = 'index.html';
 const STYLE = 'lanterra.css';
 const MANIFEST = 'lanterra.webmanifest';
 const SERVICE_WORKER = 'service-worker.js';
-// The module that paints the board first, and the one that runs the page.
-const ENTRY_MODULES = ['first-paint.js', 'main.js'];
+// The module that paints the board first.
+const FIRST_PAINT = 'first-paint.js';
 
 // The resource files of the site, added to files (site name -> bytes), and
 // the page's table of them: kind -> id -> the file's address in the site
@@ -81,9 +81,8 @@ function menuRoles(ids) {
   };
 }
 
-// The entry modules and every module they import, directly or through
-// others, each entry's before the next one's.
-function pageModules(pageDir, entries) {
+// A module and every module it imports, directly or through others.
+function moduleGraph(pageDir, entry) {
   const found = new Set();
   const visit = (file) => {
     if (found.has(file)) return;
@@ -91,14 +90,15 @@ function pageModules(pageDir, entries) {
     if (!fs.existsSync(path.join(pageDir, file))) return;  // ids.js, written here
     for (const m of fs.readFileSync(path.join(pageDir, file), 'utf8').matchAll(/\bfrom\s*'\.\/([\w-]+\.js)'/g)) visit(m[1]);
   };
-  entries.forEach(visit);
+  visit(entry);
   return [...found];
 }
 
 // index.html with the style sheet, the menu bar and the table of resource
-// files in place, and every file the page needs before the game's module
-// asked for at once, those of the first paint first: the pictures, then the
-// modules, which the browser would otherwise find one import at a time.
+// files in place, and the files of the first paint asked for at once: the
+// pictures, then the modules, which the browser would otherwise find one
+// import at a time. The rest of the page's modules are left to be found so:
+// asked for as well, they would share the network with the pictures.
 function pageHtml(template, { style, menu, resources, modules }) {
   const markers = ['<!-- style -->', '<!-- preloads -->', '<!-- menu -->', '<!-- resources -->'];
   const absent = markers.find((marker) => template.split(marker).length !== 2);
@@ -134,7 +134,7 @@ function makeSite(root, moduleDir, site) {
   const files = new Map();
   const resources = addResources(root, script, geometry.get('CELL_SIZE'), files);
   files.set(PAGE, Buffer.from(pageHtml(read(PAGE), {
-    style: read(STYLE), menu, resources, modules: pageModules(pageDir, ENTRY_MODULES),
+    style: read(STYLE), menu, resources, modules: moduleGraph(pageDir, FIRST_PAINT),
   })));
   addManifestIcons(root, read(MANIFEST), files);
   for (const name of fs.readdirSync(pageDir)) {
