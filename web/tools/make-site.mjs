@@ -64,7 +64,13 @@ function addResources(root, script, cellSize, files) {
 // The home-screen icons the manifest names, from the resource folder's
 // icons under the same file names.
 function addManifestIcons(root, manifest, files) {
-  for (const { src } of JSON.parse(manifest).icons) {
+  let icons;
+  try {
+    ({ icons } = JSON.parse(manifest));
+  } catch (error) {
+    throw new Error(`${MANIFEST}: ${error.message}`);
+  }
+  for (const { src } of icons || []) {
     const source = path.join(root, RESOURCE_DIR, 'icons', path.basename(src));
     if (!src.startsWith('icons/') || !fs.existsSync(source)) throw new Error(`the manifest's icon ${src} is not in ${RESOURCE_DIR}/icons`);
     files.set(src, fs.readFileSync(source));
@@ -147,11 +153,14 @@ function makeSite(root, moduleDir, site) {
     files.set(name, fs.readFileSync(source));
   }
 
+  // Everything is read and made before the first file is written, so a
+  // build that stops on an error leaves the site as it was.
+  const serviceWorker = stampServiceWorker(read(SERVICE_WORKER), files);
   for (const [name, bytes] of files) {
     fs.mkdirSync(path.dirname(path.join(site, name)), { recursive: true });
     fs.writeFileSync(path.join(site, name), bytes);
   }
-  fs.writeFileSync(path.join(site, SERVICE_WORKER), stampServiceWorker(read(SERVICE_WORKER), files));
+  fs.writeFileSync(path.join(site, SERVICE_WORKER), serviceWorker);
 }
 
 const [root, moduleDir, site] = process.argv.slice(2);
