@@ -43,9 +43,9 @@ int LegalByHistory(const int32_t* historyScores, Position& pos, int checkSources
 }
 
 static int CaptureKey(const Position& pos, Move mv) {
-  // Codes are 8 + kind or 16 + kind; an empty square would read as kind 0,
-  // so it is kept apart and counts nothing.
-  auto value = [](PieceCode code) { return code == 0 ? 0 : CAPTURE_VALUE[code & 7]; };
+  // An empty square would read as a king, so it is kept apart and counts
+  // nothing.
+  auto value = [](PieceCode code) { return code == 0 ? 0 : CAPTURE_VALUE[KindOf(code)]; };
   return 8 * value(pos.squares[MoveTo(mv)]) - value(pos.squares[MoveFrom(mv)]);
 }
 

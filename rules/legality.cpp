@@ -10,7 +10,7 @@ bool Position::IsPseudoLegal(Move mv) const {
   const int own = SideBit(side);
   if ((squares[from] & own) == 0) return 0;
   if ((squares[to] & own) != 0) return 0;
-  const int kind = squares[from] - own;
+  const int kind = KindOf(squares[from]);
   switch (kind) {
     case KING:
       return IN_PALACE[to] && STEP_SPAN[to - from + 256] == 1;
@@ -43,7 +43,7 @@ bool Position::IsPseudoLegal(Move mv) const {
     }
     case PAWN:
       if (!OnOwnHalf(to, side) && (to == from - 1 || to == from + 1)) return 1;
-      return to == from + (side == 0 ? -16 : 16);
+      return to == from + ForwardStep(side);
     default:
       return 0;
   }

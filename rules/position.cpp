@@ -60,14 +60,14 @@ void Position::ClearPosition() {
 void Position::PlacePiece(Square sq, PieceCode code) {
   squares[sq] = code;
   index.Set(sq, code);
-  (code < 16 ? redScore : blackScore) += ValueOf(code, sq);
+  (SideOf(code) == SIDE_RED ? redScore : blackScore) += ValueOf(code, sq);
   zobrist.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
 }
 
 void Position::RemovePiece(Square sq, PieceCode code) {
   squares[sq] = 0;
   index.Clear(sq, code);
-  (code < 16 ? redScore : blackScore) -= ValueOf(code, sq);
+  (SideOf(code) == SIDE_RED ? redScore : blackScore) -= ValueOf(code, sq);
   zobrist.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
 }
 
@@ -110,7 +110,7 @@ bool Position::DoMove(Move mv) { return DoMove(mv, MoverCheckSources()); }
 // move is judged by what it changed. Most moves of a side in check leave an
 // attack where it was; those are refused before the board changes at all.
 bool Position::MoveOnBoardIfSafe(int from, int to, PieceCode piece, PieceCode captured, int checkSources) {
-  const bool kingMove = (piece & 7) == KING;
+  const bool kingMove = KindOf(piece) == KING;
   if (checkSources != 0 && !kingMove && KeepsAttack(from, to, checkSources)) return false;
   MoveOnBoard(from, to, piece, captured);
   const bool exposed = kingMove ? KingAttacked(side) != 0 : ExposedAfter(from, to, checkSources);
@@ -127,8 +127,8 @@ bool Position::DoMove(Move mv, int checkSources) {
   const MoveEffect e = EffectOf(from, to, piece, captured);
   // Chosen by value rather than by branch: the side alternates from move
   // to move, which no branch predictor follows.
-  redScore += side == 0 ? e.mover : -e.captured;
-  blackScore += side == 0 ? -e.captured : e.mover;
+  redScore += side == SIDE_RED ? e.mover : -e.captured;
+  blackScore += side == SIDE_RED ? -e.captured : e.mover;
   zobrist.Xor(e.key);
   ToggleSide();
   MoveRecord& r = history[historyCount++];
@@ -164,8 +164,8 @@ void Position::UndoMove() {
   const PieceCode piece = squares[to];
   TakeBackOnBoard(from, to, piece, r.captured);
   const MoveEffect e = EffectOf(from, to, piece, r.captured);
-  redScore -= side == 0 ? e.mover : -e.captured;
-  blackScore -= side == 0 ? -e.captured : e.mover;
+  redScore -= side == SIDE_RED ? e.mover : -e.captured;
+  blackScore -= side == SIDE_RED ? -e.captured : e.mover;
   zobrist.Xor(e.key);
   --distance;
   assert(IsConsistent());
@@ -206,7 +206,7 @@ void Position::MirrorInto(Position& target) const {
   for (int sq = 0; sq < 256; ++sq) {
     if (squares[sq] != 0) target.PlacePiece(MirroredSquare(sq), squares[sq]);
   }
-  if (side == 1) target.ToggleSide();
+  if (side == SIDE_BLACK) target.ToggleSide();
   target.CollapseHistory();
 }
 
@@ -215,7 +215,7 @@ void Position::MirrorInto(Position& target) const {
 // has crossed the river; one behind the king never attacks it.
 bool Position::PawnAttacks(Side defender, int king) const {
   const int pawn = OpponentBit(defender) + PAWN;
-  return squares[king + (defender == 0 ? -16 : 16)] == pawn || squares[king - 1] == pawn || squares[king + 1] == pawn;
+  return squares[king + ForwardStep(defender)] == pawn || squares[king - 1] == pawn || squares[king + 1] == pawn;
 }
 
 bool Position::KnightAttacks(Side defender, int king) const {
@@ -326,13 +326,13 @@ bool Position::IsConsistent() const {
     if (code == 0) continue;
     if (!ON_BOARD[sq]) return false;
     if (!((code >= 8 && code <= 14) || (code >= 16 && code <= 22))) return false;
-    if ((code & 7) == KING) ++kings[SideOfCode(code)];
-    (code < 16 ? red : black) += PieceValue(code, Square(sq));
+    if (KindOf(code) == KING) ++kings[SideOf(code)];
+    (SideOf(code) == SIDE_RED ? red : black) += PieceValue(code, Square(sq));
     k.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
     fresh.Set(sq, code);
   }
-  if (side == 1) k.Xor(ZOBRIST.sideKey);
-  if (side != 0 && side != 1) return false;
+  if (side == SIDE_BLACK) k.Xor(ZOBRIST.sideKey);
+  if (side != SIDE_RED && side != SIDE_BLACK) return false;
   if (kings[0] > 1 || kings[1] > 1) return false;
   if (red != redScore || black != blackScore || !(k == zobrist)) return false;
   if (historyCount < 1 || historyCount > MOVE_HISTORY_CAPACITY || history[0].move != 0) return false;

@@ -43,31 +43,27 @@ struct BoardIndex {
   }
 };
 
-// Red codes are 8..14 and black codes 16..22, so bit 4 of a code is its side
-// and its low three bits its kind.
-constexpr int SideOfCode(PieceCode code) { return code >> 4; }
-
 inline void BoardIndex::Set(int sq, PieceCode code) {
   const int rank = RankOf(sq), file = FileOf(sq);
-  sidePieces[SideOfCode(code)][sq >> 6] |= uint64_t(1) << (sq & 63);
+  sidePieces[SideOf(code)][sq >> 6] |= uint64_t(1) << (sq & 63);
   fileBits[file] |= uint16_t(1u << rank);
-  if ((code & 7) == KING) kingSquares[SideOfCode(code)] = sq;
+  if (KindOf(code) == KING) kingSquares[SideOf(code)] = sq;
 }
 
 inline void BoardIndex::Clear(int sq, PieceCode code) {
   const int rank = RankOf(sq), file = FileOf(sq);
-  sidePieces[SideOfCode(code)][sq >> 6] &= ~(uint64_t(1) << (sq & 63));
+  sidePieces[SideOf(code)][sq >> 6] &= ~(uint64_t(1) << (sq & 63));
   fileBits[file] &= uint16_t(~(1u << rank));
-  if ((code & 7) == KING && kingSquares[SideOfCode(code)] == sq) kingSquares[SideOfCode(code)] = 0;
+  if (KindOf(code) == KING && kingSquares[SideOf(code)] == sq) kingSquares[SideOf(code)] = 0;
 }
 
 inline void BoardIndex::Shift(int from, int to, PieceCode code) {
-  uint64_t* own = sidePieces[SideOfCode(code)];
+  uint64_t* own = sidePieces[SideOf(code)];
   own[from >> 6] &= ~(uint64_t(1) << (from & 63));
   own[to >> 6] |= uint64_t(1) << (to & 63);
   fileBits[FileOf(from)] &= uint16_t(~(1u << RankOf(from)));
   fileBits[FileOf(to)] |= uint16_t(1u << RankOf(to));
-  if ((code & 7) == KING) kingSquares[SideOfCode(code)] = to;
+  if (KindOf(code) == KING) kingSquares[SideOf(code)] = to;
 }
 
 // The running values a move changes besides the board and the history: the
@@ -133,8 +129,8 @@ struct Position {
   void UndoNullMove();
 
   // --- Queries ---
-  int StaticScore() const { return (side == 0 ? redScore - blackScore : blackScore - redScore) + TEMPO_BONUS; }
-  bool NullMoveAllowed() const { return (side == 0 ? redScore : blackScore) > NULL_MOVE_MARGIN; }
+  int StaticScore() const { return (side == SIDE_RED ? redScore - blackScore : blackScore - redScore) + TEMPO_BONUS; }
+  bool NullMoveAllowed() const { return (side == SIDE_RED ? redScore : blackScore) > NULL_MOVE_MARGIN; }
   PositionSums Sums() const { return {redScore, blackScore, zobrist}; }
   const MoveRecord& LastRecord() const { return history[historyCount - 1]; }
   // The key word the position would have after mv (which DoMove would

@@ -112,7 +112,7 @@ TEST(ListMoves, AgreesWithIsPseudoLegalOverRandomPositions) {
 // index of its step in the piece's step table, then how many steps it takes.
 std::array<int, 3> OrderKey(const Position& pos, Move mv) {
   const int from = MoveFrom(mv), diff = MoveTo(mv) - from;
-  const int kind = pos.squares[from] & 7;
+  const int kind = KindOf(pos.squares[from]);
   auto stepIndex = [&](auto steps, int times) {
     for (int i = 0; i < int(steps.size()); ++i)
       if (diff == times * steps[i]) return i;
