@@ -4,6 +4,7 @@
 
 #include "engine/move_sort.h"
 #include "engine/search_context.h"
+#include "rules/search_moves.h"
 
 namespace lanterra {
 
@@ -18,7 +19,7 @@ int LegalByHistory(const int32_t* historyScores, Position& pos, int checkSources
   auto key = [historyScores](Move mv) { return historyScores[mv & 0xFFFF]; };
   int n = 0;
   for (int i = 0; i < count; ++i)
-    if (pos.IsLegal(moves[i], checkSources)) legal[n++] = moves[i];
+    if (SearchMoves::IsLegal(pos, moves[i], checkSources)) legal[n++] = moves[i];
   // The sort puts a higher key before a lower one wherever the two stand, so
   // legal moves whose keys all differ come out in the order of their keys
   // alone. Only the order among equal keys depends on the rest of the list:

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "rules/attacks.h"
 #include "rules/board_tables.h"
 
 namespace lanterra {
@@ -98,10 +99,7 @@ bool ParseFen(std::string_view fen, Position& pos, std::string& error) {
   if (side == SIDE_BLACK) p.ToggleSide();
   p.CollapseHistory();
   // The side that has just moved cannot have left its king attacked.
-  p.ToggleSide();
-  bool opponentInCheck = p.IsInCheck();
-  p.ToggleSide();
-  if (opponentInCheck) return fail(0, "the side not to move is in check");
+  if (KingAttacked(p, Opponent(side))) return fail(0, "the side not to move is in check");
   pos = p;
   error.clear();
   return true;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "rules/board_tables.h"
+#include "rules/search_moves.h"
 #include "tests/test_positions.h"
 
 namespace lanterra {
@@ -128,14 +129,14 @@ TEST(IsInCheck, MeansAnOpponentCaptureOfTheKingOrFacingKings) {
     Move moves[MAX_MOVES_PER_POSITION];
     const int n = pos.ListMoves(moves, 0);
     for (int i = 0; i < n; ++i) {
-      PieceCode captured = pos.ApplyBoardMove(moves[i]);
+      const PieceCode captured = test::PutOnBoard(pos, moves[i]);
       for (int turn = 0; turn < 2; ++turn) {
         const int expected = attacked(pos);
         ASSERT_EQ(pos.IsInCheck(), expected) << ToFen(pos);
         checks += expected;
         pos.ToggleSide();
       }
-      pos.RevertBoardMove(moves[i], captured);
+      test::TakeOffBoard(pos, moves[i], captured);
     }
   }
   EXPECT_GT(checks, 200);
@@ -173,13 +174,13 @@ TEST(NullMove, FlipsOnlyTheSideAndIsUndone) {
   Position pos;
   pos.SetUpStart(0);
   const Position before = pos;
-  pos.DoNullMove();
+  SearchMoves::DoNullMove(pos);
   EXPECT_EQ(pos.side, 1);
   EXPECT_EQ(pos.zobrist.key, before.zobrist.key ^ ZOBRIST.sideKey.key);
   EXPECT_EQ(pos.LastRecord().move, 0);
   EXPECT_EQ(pos.LastRecord().keyBefore, before.zobrist.key);
   EXPECT_EQ(pos.redScore, before.redScore);
-  pos.UndoNullMove();
+  SearchMoves::UndoNullMove(pos);
   EXPECT_TRUE(SamePosition(pos, before));
 }
 
