@@ -193,14 +193,6 @@ constexpr std::array<std::string_view, 10> WIDE_DIGITS = {"", "１", "２", "３
 
 bool IsNotationCharacter(char32_t ch) { return ch >= 0x80 && Lookup(ch).has_value(); }
 
-int ListLegalMoves(const Position& pos, Move* moves) {
-  Position scratch = pos;
-  // The scratch copy may be deep into a long game; the legality test needs
-  // no history, and a fresh one keeps DoMove inside its record array.
-  scratch.CollapseHistory();
-  return LegalMoves(scratch, moves);
-}
-
 Move ParseChineseMove(const Position& pos, std::string_view text, std::string& error) {
   std::vector<char32_t> chars;
   MoveText parts;
@@ -209,7 +201,7 @@ Move ParseChineseMove(const Position& pos, std::string_view text, std::string& e
     return 0;
   }
   Move legal[MAX_MOVES_PER_POSITION];
-  int n = ListLegalMoves(pos, legal);
+  int n = LegalMoves(pos, legal);
   Move found = 0;
   int matches = 0;
   for (int i = 0; i < n; ++i) {

@@ -28,9 +28,4 @@ std::string ChineseMove(const Position& pos, Move mv);
 // encoding is told apart by how many of them it holds once decoded.
 bool IsNotationCharacter(char32_t ch);
 
-// The legal moves of pos (pseudo-legal moves that do not leave the mover's
-// king attacked), in generation order. moves needs MAX_MOVES_PER_POSITION
-// entries.
-int ListLegalMoves(const Position& pos, Move* moves);
-
 }  // namespace lanterra

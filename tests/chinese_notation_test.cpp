@@ -168,7 +168,7 @@ TEST(ChineseNotation, EveryLegalMoveReadsBackAsWritten) {
     Position pos = FromFen(START_FEN);
     for (int ply = 0; ply < 150; ++ply) {
       Move legal[MAX_MOVES_PER_POSITION];
-      int n = ListLegalMoves(pos, legal);
+      int n = LegalMoves(pos, legal);
       if (n == 0) break;
       for (int i = 0; i < n; ++i) {
         std::string text = ChineseMove(pos, legal[i]), error;
