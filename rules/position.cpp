@@ -48,8 +48,6 @@ inline MoveEffect EffectOf(int from, int to, PieceCode piece, PieceCode captured
 
 }  // namespace
 
-int PieceValue(PieceCode code, Square sq) { return ValueOf(code, sq); }
-
 void Position::ClearPosition() {
   side = SIDE_RED;
   for (PieceCode& c : squares) c = 0;
@@ -204,7 +202,7 @@ bool Position::IsConsistent() const {
     if (!ON_BOARD[sq]) return false;
     if (!((code >= 8 && code <= 14) || (code >= 16 && code <= 22))) return false;
     if (KindOf(code) == KING) ++kings[SideOf(code)];
-    (SideOf(code) == SIDE_RED ? red : black) += PieceValue(code, Square(sq));
+    (SideOf(code) == SIDE_RED ? red : black) += ValueOf(code, sq);
     k.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
     fresh.Set(sq, code);
   }

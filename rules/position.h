@@ -209,9 +209,6 @@ inline void Position::TakeBackOnBoard(int from, int to, PieceCode piece, PieceCo
 // hold no padding whose bytes a copy might not carry.
 static_assert(std::has_unique_object_representations_v<Position>);
 
-// Value of a piece on a square, read from black's side for black pieces.
-int PieceValue(PieceCode code, Square sq);
-
 // The moves of the side to move that DoMove accepts, in generation order:
 // the one list of legal moves for every caller. moves needs room for
 // MAX_MOVES_PER_POSITION; pos is not changed.

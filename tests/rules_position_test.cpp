@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "rules/board_tables.h"
-#include "rules/search_moves.h"
 #include "tests/test_positions.h"
 
 namespace lanterra {
@@ -53,14 +52,6 @@ TEST(SetUpStart, ScoresKeysAndHistoryOfEverySetup) {
   start.SetUpStart(0);
   EXPECT_EQ(start.zobrist, (ZobristKey{0xE6DB463E, 0x8F899C24, 0x052656D5}));
   EXPECT_TRUE(SamePosition(start, FromFen(std::string(START_FEN))));
-}
-
-TEST(PieceValues, BlackOnFlippedSquareEqualsRed) {
-  for (int kind = 0; kind < 7; ++kind)
-    for (int sq = 0; sq < 256; ++sq)
-      if (ON_BOARD[sq]) {
-        EXPECT_EQ(PieceValue(PieceCode(8 + kind), Square(sq)), PieceValue(PieceCode(16 + kind), FlipSquare(sq)));
-      }
 }
 
 TEST(IsInCheck, AttackPatterns) {
@@ -168,29 +159,6 @@ TEST(DoMove, UndoRestoresEverythingAndRefusalChangesNothing) {
   check.UndoMove();
   ASSERT_EQ(check.DoMove(Iccs("a0d0")), 1);
   EXPECT_EQ(check.LastRecord().inCheck, 1);
-}
-
-TEST(NullMove, FlipsOnlyTheSideAndIsUndone) {
-  Position pos;
-  pos.SetUpStart(0);
-  const Position before = pos;
-  SearchMoves::DoNullMove(pos);
-  EXPECT_EQ(pos.side, 1);
-  EXPECT_EQ(pos.zobrist.key, before.zobrist.key ^ ZOBRIST.sideKey.key);
-  EXPECT_EQ(pos.LastRecord().move, 0);
-  EXPECT_EQ(pos.LastRecord().keyBefore, before.zobrist.key);
-  EXPECT_EQ(pos.redScore, before.redScore);
-  SearchMoves::UndoNullMove(pos);
-  EXPECT_TRUE(SamePosition(pos, before));
-}
-
-TEST(NullMoveAllowed, NeedsMoreThanTheMargin) {
-  Position pos;
-  pos.SetUpStart(0);
-  for (int score : {400, 401}) {
-    pos.redScore = score;
-    EXPECT_EQ(pos.NullMoveAllowed(), score > 400);
-  }
 }
 
 TEST(MirrorInto, MirrorsBoardSideAndKeys) {
