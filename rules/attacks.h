@@ -120,10 +120,12 @@ inline bool AttackedAfter(const Position& pos, Side defender, int from, int to, 
   using namespace attacks_detail;
   const int king = pos.index.kingSquares[defender];
   const int opp = OpponentBit(defender);
-  // The conditions are combined without branches: for most moves all are
-  // false, and one test then decides.
-  const bool onRank = (RankOf(from) == RankOf(king)) | (RankOf(to) == RankOf(king));
-  const bool onFile = (FileOf(from) == FileOf(king)) | (FileOf(to) == FileOf(king));
+  const int rank = RankOf(king), file = FileOf(king);
+  // The conditions are combined without branches (bitwise, on ints, which
+  // Clang does not mistake for a typo of ||): for most moves all are false,
+  // and one test then decides.
+  const bool onRank = int(RankOf(from) == rank) | int(RankOf(to) == rank);
+  const bool onFile = int(FileOf(from) == file) | int(FileOf(to) == file);
   const bool knights = (piece == opp + KNIGHT) | (STEP_SPAN[from - king + 256] == 2);
   const bool pawns = piece == opp + PAWN;
   if (!(onRank | onFile | knights | pawns) || king == 0) return false;
@@ -156,8 +158,8 @@ inline bool ExposedAfter(const Position& pos, int from, int to, int before) {
   const Side side = pos.side;
   const int king = pos.index.kingSquares[side];
   const int rank = RankOf(king), file = FileOf(king);
-  const bool onRank = (RankOf(from) == rank) | (RankOf(to) == rank);
-  const bool onFile = (FileOf(from) == file) | (FileOf(to) == file);
+  const bool onRank = int(RankOf(from) == rank) | int(RankOf(to) == rank);
+  const bool onFile = int(FileOf(from) == file) | int(FileOf(to) == file);
   if (before == 0) {
     // Out of check, as in AttackedAfter; one test decides most moves.
     const bool legVacated = STEP_SPAN[from - king + 256] == 2;
