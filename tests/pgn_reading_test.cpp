@@ -224,6 +224,9 @@ TEST(PgnSource, ReadsUtf8GbkAndBig5) {
       // The encoding shows only after several blocks of ASCII, and its
       // double-byte characters straddle block ends.
       {asciiFirst + manyBig5, "Big5"},
+      // Well-formed UTF-8 at first (C6 BD, 平 in GBK), GBK blocks later:
+      // the choice waits for enough text beyond ASCII.
+      {"[Result \"\xC6\xBD\"]\n" + asciiFirst + asciiFirst + asciiFirst + "1. " + gbk + " *\n", "GBK"},
   };
   for (const EncodingCase& c : cases) {
     PgnSource source;
