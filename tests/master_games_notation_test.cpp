@@ -16,8 +16,10 @@
 #include "notation/chinese_notation.h"
 #include "notation/fen_iccs.h"
 #include "notation/move_description.h"
-#include "notation/pgn_reader.h"
 #include "notation/wxf_notation.h"
+#include "pgn/pgn_replay.h"
+#include "pgn/pgn_source.h"
+#include "pgn/pgn_splitter.h"
 
 namespace lanterra {
 namespace {
@@ -37,9 +39,10 @@ class MasterGames : public ::testing::Test {
   static void SetUpTestSuite() {
     if (!std::filesystem::exists(LANTERRA_MASTER_GAMES)) return;
     games = std::make_unique<std::vector<MasterGame>>();
-    PgnReader reader;
+    PgnSource source;
     std::string error;
-    ASSERT_TRUE(reader.Open(LANTERRA_MASTER_GAMES, error)) << error;
+    ASSERT_TRUE(source.Open(LANTERRA_MASTER_GAMES, error)) << error;
+    PgnSplitter reader(source);
     PgnGame game;
     Position start;
     MasterGame master;
