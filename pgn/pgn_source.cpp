@@ -162,7 +162,7 @@ bool PgnSource::ByteStream::Refill() {
   }
   buffer.resize(BLOCK_BYTES);
   size_t kept = pending.size();
-  std::memmove(buffer.data(), pending.data(), kept);
+  if (kept) std::memmove(buffer.data(), pending.data(), kept);
   errno = 0;
   size_t n = std::fread(buffer.data() + kept, 1, BLOCK_BYTES - kept, file.get());
   pending = std::string_view(buffer.data(), kept + n);
