@@ -18,14 +18,16 @@ bool LooksLikeIccs(std::string_view t) {
 
 }  // namespace
 
+std::string GameName(const PgnGame& game, std::string_view source) {
+  std::string name = std::string(source) + ":" + std::to_string(game.line) + " game " + std::to_string(game.index);
+  std::string_view event = game.Tag("Event");
+  if (!event.empty()) name += " (" + Printable(event, QUOTE_BYTES, Charset::UTF8) + ")";
+  return name;
+}
+
 bool ReplayGame(const PgnGame& game, std::string_view source, Position& start, std::vector<Move>& moves,
                 std::string& error) {
-  auto where = [&] {
-    std::string name = std::string(source) + ":" + std::to_string(game.line) + " game " + std::to_string(game.index);
-    std::string_view event = game.Tag("Event");
-    if (!event.empty()) name += " (" + Printable(event, QUOTE_BYTES, Charset::UTF8) + ")";
-    return name;
-  };
+  auto where = [&] { return GameName(game, source); };
   moves.clear();
   if (!game.fault.empty()) {
     error = where() + ": " + game.fault;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include "notation/chinese_notation.h"
@@ -14,14 +15,59 @@ namespace lanterra {
 
 namespace {
 
-// Input is read in blocks of this size; the encoding is chosen from a sample
-// of about this much text after the first non-ASCII byte.
+// Input is read in blocks of this size.
 constexpr size_t BLOCK_BYTES = size_t(1) << 16;
 
+// The two bytes every gzip member starts with.
+constexpr std::string_view GZIP_MAGIC = "\x1F\x8B";
+
+// A byte that no encoding reads, as the text \xNN.
+void AppendByteEscape(std::string& out, unsigned char byte) {
+  constexpr char HEX[] = "0123456789ABCDEF";
+  out += "\\x";
+  out += HEX[byte >> 4];
+  out += HEX[byte & 15];
+}
+
+// Where a character that the end of text may have cut off begins: a lead
+// byte among the last three with fewer continuation bytes after it than it
+// asks for. text.size() when the text ends with a whole character.
+size_t CutCharacterAt(std::string_view text) {
+  for (size_t back = 1; back <= 3 && back <= text.size(); ++back) {
+    unsigned char c = static_cast<unsigned char>(text[text.size() - back]);
+    if ((c & 0xC0) == 0x80) continue;
+    size_t length = c >= 0xC0 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF7 ? 4 : 1;
+    return back < length ? text.size() - back : text.size();
+  }
+  return text.size();
+}
+
+// Appends the UTF-8 text of bytes to out, each byte that starts no
+// well-formed character escaped. A character cut off by the end of bytes is
+// left for the next call unless final. Returns how many bytes were consumed.
+size_t AppendUtf8(std::string_view bytes, bool final, std::string& out) {
+  size_t end = final ? bytes.size() : CutCharacterAt(bytes);
+  size_t i = 0;
+  while (i < end) {
+    // Runs of ASCII and well-formed characters are copied whole.
+    size_t run = i;
+    char32_t cp = 0;
+    while (run < end) {
+      size_t length = static_cast<unsigned char>(bytes[run]) < 0x80 ? 1 : DecodeUtf8Char(bytes.substr(0, end), run, cp);
+      if (length == 0) break;
+      run += length;
+    }
+    out.append(bytes, i, run - i);
+    i = run;
+    if (i < end) AppendByteEscape(out, static_cast<unsigned char>(bytes[i++]));
+  }
+  return end;
+}
+
 // Converts bytes to UTF-8 through cd. A byte that starts no character of the
-// encoding passes unchanged (messages show it escaped) and is counted in
-// errors; a character cut off by the end of bytes stays unconverted unless
-// final. Returns how many bytes were consumed.
+// encoding is escaped and counted in errors; a character cut off by the end
+// of bytes stays unconverted unless final. Returns how many bytes were
+// consumed.
 size_t ConvertBytes(iconv_t cd, std::string_view bytes, bool final, std::string& out, long& errors) {
   char* in = const_cast<char*>(bytes.data());
   size_t inLeft = bytes.size();
@@ -34,7 +80,7 @@ size_t ConvertBytes(iconv_t cd, std::string_view bytes, bool final, std::string&
     if (done != size_t(-1)) break;
     if (errno == E2BIG) continue;
     if (errno == EINVAL && !final) break;
-    out += *in;
+    AppendByteEscape(out, static_cast<unsigned char>(*in));
     ++in;
     --inLeft;
     ++errors;
@@ -49,7 +95,9 @@ struct Reading {
   long errors = 0;    // bytes that start no character
 };
 
-Reading ReadUtf8(std::string_view text) {
+// Reads text as UTF-8; a character cut off at its end counts only if final.
+Reading ReadUtf8(std::string_view text, bool final) {
+  if (!final) text = text.substr(0, CutCharacterAt(text));
   Reading reading;
   for (size_t i = 0; i < text.size();) {
     char32_t cp = 0;
@@ -65,21 +113,32 @@ Reading ReadUtf8(std::string_view text) {
   return reading;
 }
 
+// Whether bytes, starting at the first byte beyond ASCII, are enough to
+// choose the encoding from.
+bool SampleIsFull(std::string_view bytes) {
+  if (bytes.size() >= SAMPLE_BYTES) return true;
+  auto high = std::count_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  return size_t(high) >= SAMPLE_HIGH_BYTES;
+}
+
 // The names iconv knows the two double-byte encodings by: GB18030 reads all
 // of GBK and a little more, CP950 is Big5 as Windows writes it.
 const char* IconvName(bool gbk) { return gbk ? "GB18030" : "CP950"; }
 
 }  // namespace
 
-void PgnSource::ByteStream::Closer::operator()(gzFile_s* f) const { gzclose(f); }
+void PgnSource::ByteStream::FileCloser::operator()(std::FILE* f) const { std::fclose(f); }
+
+void PgnSource::ByteStream::InflaterEnder::operator()(z_stream_s* stream) const {
+  inflateEnd(stream);
+  delete stream;
+}
 
 void PgnSource::ConverterCloser::operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
 
 bool PgnSource::ByteStream::Open(const std::string& name, std::string& why) {
-  // gzread passes data that is not gzip through unchanged, so one stream
-  // serves both forms.
   errno = 0;
-  file.reset(gzopen(name.c_str(), "rb"));
+  file.reset(std::fopen(name.c_str(), "rb"));
   if (!file) {
     why = name + ": cannot open" + (errno ? std::string(": ") + std::strerror(errno) : std::string());
     return false;
@@ -93,32 +152,97 @@ void PgnSource::ByteStream::OpenText(std::string_view text) {
   path = "text";
 }
 
+bool PgnSource::ByteStream::Refill() {
+  if (!file) {
+    // Text in memory is pending whole at once.
+    if (memory.empty()) return false;
+    pending = memory;
+    memory = {};
+    return true;
+  }
+  buffer.resize(BLOCK_BYTES);
+  size_t kept = pending.size();
+  if (kept) std::memmove(buffer.data(), pending.data(), kept);
+  errno = 0;
+  size_t n = std::fread(buffer.data() + kept, 1, BLOCK_BYTES - kept, file.get());
+  pending = std::string_view(buffer.data(), kept + n);
+  if (n > 0) return true;
+  if (std::ferror(file.get()))
+    error = path + ": " + (errno ? std::strerror(errno) : "read error");
+  return false;
+}
+
+bool PgnSource::ByteStream::Stop(const std::string& why) {
+  if (error.empty()) error = why;
+  atEnd = true;
+  return false;
+}
+
 bool PgnSource::ByteStream::Read(std::string& to) {
   if (atEnd) return false;
-  if (!file) {
-    size_t n = std::min(BLOCK_BYTES, memory.size());
-    to.append(memory.substr(0, n));
-    memory.remove_prefix(n);
-    atEnd = n == 0;
-    return n > 0;
+  if (!started) {
+    started = true;
+    while (pending.size() < GZIP_MAGIC.size() && Refill()) {
+    }
+    if (pending.starts_with(GZIP_MAGIC)) {
+      // 16 + MAX_WBITS: a gzip header and trailer around the deflate data.
+      auto stream = std::make_unique<z_stream_s>();
+      if (inflateInit2(stream.get(), 16 + MAX_WBITS) != Z_OK) return Stop(path + ": cannot start inflating");
+      inflater.reset(stream.release());
+    }
   }
+  if (inflater) return Inflate(to);
+  if (pending.empty() && !Refill()) return Stop("");
+  size_t n = std::min(BLOCK_BYTES, pending.size());
+  to.append(pending.substr(0, n));
+  pending.remove_prefix(n);
+  return true;
+}
+
+bool PgnSource::ByteStream::Inflate(std::string& to) {
+  z_stream_s& z = *inflater;
   size_t old = to.size();
   to.resize(old + BLOCK_BYTES);
-  int n = gzread(file.get(), to.data() + old, unsigned(BLOCK_BYTES));
-  to.resize(old + size_t(std::max(n, 0)));
-  if (n > 0) return true;
-  // A stream cut off inside its data reads as an end with Z_BUF_ERROR set,
-  // so the end is only clean when gzerror says so. The message belongs to
-  // the file handle: copy it before anything closes the file.
-  int code = Z_OK;
-  const char* message = gzerror(file.get(), &code);
-  atEnd = true;
-  if (n == 0 && code == Z_OK) return false;
-  std::string text = message && *message ? message : "read error";
-  if (text.starts_with(path + ": ")) text.erase(0, path.size() + 2);
-  if (code == Z_BUF_ERROR) text += " (the file is cut short)";
-  error = path + ": " + text;
-  return false;
+  z.next_out = reinterpret_cast<Bytef*>(to.data() + old);
+  z.avail_out = unsigned(BLOCK_BYTES);
+  std::string why;
+  while (z.avail_out == BLOCK_BYTES && !atEnd) {
+    if (memberEnded) {
+      // Members in a row inflate as one stream; anything else after a member
+      // would be lost without a word, so it is an error.
+      while (pending.size() < GZIP_MAGIC.size() && Refill()) {
+      }
+      if (!error.empty()) break;
+      if (pending.empty()) {
+        atEnd = true;
+        break;
+      }
+      if (!pending.starts_with(GZIP_MAGIC)) {
+        why = path + ": data after the gzip stream is not gzip";
+        break;
+      }
+      inflateReset(&z);
+      memberEnded = false;
+    }
+    if (pending.empty() && !Refill()) {
+      why = path + ": unexpected end of gzip data (the file is cut short)";
+      break;
+    }
+    const unsigned given = unsigned(std::min<size_t>(pending.size(), UINT_MAX));
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(pending.data()));
+    z.avail_in = given;
+    int code = inflate(&z, Z_NO_FLUSH);
+    pending.remove_prefix(given - z.avail_in);
+    if (code == Z_STREAM_END) memberEnded = true;
+    else if (code != Z_OK && code != Z_BUF_ERROR) {
+      why = path + ": " + (z.msg ? z.msg : "damaged gzip data");
+      break;
+    }
+  }
+  size_t produced = BLOCK_BYTES - z.avail_out;
+  to.resize(old + produced);
+  if (!why.empty() || !error.empty()) Stop(why);
+  return produced > 0;
 }
 
 bool PgnSource::Open(const std::string& path, std::string& why) { return bytes.Open(path, why); }
@@ -137,25 +261,29 @@ std::string_view PgnSource::Encoding() const {
 bool PgnSource::ChooseEncoding() {
   // Judge whole lines, so that no character is cut at the sample's end. The
   // sample is cut only while more text may follow.
+  const bool final = bytes.AtEnd();
   std::string_view sample = raw;
   size_t lineEnd = sample.find_last_of("\r\n");
-  if (!bytes.AtEnd() && lineEnd != std::string_view::npos) sample = sample.substr(0, lineEnd);
+  if (!final && lineEnd != std::string_view::npos) sample = sample.substr(0, lineEnd);
 
-  // Each reading counts the characters of move notation it finds: text read
-  // in the wrong encoding is full of rare characters and invalid bytes. A
-  // tie goes to UTF-8, then GBK.
-  Reading best = ReadUtf8(sample);
+  // Text in GBK or Big5 is seldom well-formed UTF-8 for long, and text that
+  // is must read as UTF-8, or what this reader writes would not read back
+  // as itself. Otherwise each reading counts the characters of move
+  // notation it finds: text read in the wrong encoding is full of rare
+  // characters and bad bytes. A tie goes to UTF-8, then GBK.
+  Reading best = ReadUtf8(sample, final);
   TextEncoding chosen = TextEncoding::UTF8;
+  const bool wellFormedUtf8 = best.errors == 0;
   for (TextEncoding candidate : {TextEncoding::GBK, TextEncoding::BIG5}) {
+    if (wellFormedUtf8) break;
     iconv_t cd = iconv_open("UTF-8", IconvName(candidate == TextEncoding::GBK));
     if (cd == iconv_t(-1)) continue;
-    // Bytes the encoding refuses pass through unconverted, where the UTF-8
-    // reading counts them.
     std::string utf8;
     long refused = 0;
-    ConvertBytes(cd, sample, true, utf8, refused);
+    ConvertBytes(cd, sample, final, utf8, refused);
     iconv_close(cd);
-    Reading reading = ReadUtf8(utf8);
+    Reading reading = ReadUtf8(utf8, true);
+    reading.errors += refused;
     if (reading.notation - reading.errors > best.notation - best.errors) {
       best = reading;
       chosen = candidate;
@@ -200,14 +328,13 @@ bool PgnSource::Decode() {
       // it, and a sample of what follows them, decide.
       auto high = std::find_if(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
       size_t ascii = size_t(high - raw.begin());
-      if (ascii < raw.size() && more && raw.size() - ascii < BLOCK_BYTES) continue;
+      if (ascii < raw.size() && more && !SampleIsFull(std::string_view(raw).substr(ascii))) continue;
       decoded.append(raw, 0, ascii);
       raw.erase(0, ascii);
       if (!raw.empty() && !ChooseEncoding()) return false;
     }
     if (encoding == TextEncoding::UTF8) {
-      decoded += raw;
-      raw.clear();
+      raw.erase(0, AppendUtf8(raw, !more, decoded));
     } else if (converter) {
       long errors = 0;
       raw.erase(0, ConvertBytes(static_cast<iconv_t>(converter.get()), raw, !more, decoded, errors));

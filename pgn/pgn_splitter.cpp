@@ -46,9 +46,11 @@ bool ParseTag(std::string_view line, std::string& name, std::string& value, bool
   if (strict && (!IsTagName(line.substr(0, space)) || !quoted)) return false;
   name = std::string(line.substr(0, space));
   if (quoted) rest = rest.substr(1, rest.size() - 2);
+  // Only a quote and a backslash are escaped; any other backslash stands
+  // for itself, as in a path or a byte the source shows as \xNN.
   value.clear();
   for (size_t i = 0; i < rest.size(); ++i) {
-    if (rest[i] == '\\' && i + 1 < rest.size()) ++i;
+    if (rest[i] == '\\' && i + 1 < rest.size() && (rest[i + 1] == '"' || rest[i + 1] == '\\')) ++i;
     value += rest[i];
   }
   return true;

@@ -14,13 +14,15 @@ struct ToolRun {
   std::string output;
 };
 
-// Whether the tool's standard error joins its output or is thrown away.
-enum class ToolStderr { DROPPED, MERGED };
+// Whether the tool's standard error joins its output, is thrown away, or is
+// the output alone (standard output thrown away).
+enum class ToolStderr { DROPPED, MERGED, ONLY };
 
 // Runs "lanterra ARGS"; ARGS is shell text, so paths in it must need no quoting.
 inline ToolRun RunTool(const std::string& args, ToolStderr stderrTo = ToolStderr::DROPPED) {
   std::string command = std::string(LANTERRA_TOOL) + " " + args;
-  command += stderrTo == ToolStderr::MERGED ? " 2>&1" : " 2>/dev/null";
+  constexpr const char* REDIRECTS[] = {" 2>/dev/null", " 2>&1", " 2>&1 >/dev/null"};
+  command += REDIRECTS[int(stderrTo)];
   ToolRun run;
   FILE* out = popen(command.c_str(), "r");
   if (!out) return run;

@@ -59,6 +59,7 @@ int RunBuild(const Args& args) {
   std::string error;
   auto add = [&](const PgnGame&, const Position& start, const std::vector<Move>& moves) {
     builder.AddGame(start, moves);
+    return std::string();
   };
   for (const std::string& path : inputs) {
     // A book from part of a file would pass for the whole one.

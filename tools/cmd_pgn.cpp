@@ -1,9 +1,12 @@
 // The pgn command: converts game records to ICCS move lines.
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "notation/fen_iccs.h"
+#include "pgn/pgn_source.h"
+#include "pgn/pgn_splitter.h"
 #include "pgn/pgn_writer.h"
 #include "tools/command.h"
 #include "tools/game_file_replay.h"
@@ -11,24 +14,42 @@
 namespace lanterra::tool {
 namespace {
 
-// A game as a Result tag line and one line of ICCS moves, which the reader
-// reads back; a game from another setup carries it on a line of its own.
-void WriteIccsGame(const PgnGame& game, const Position& start, const std::vector<Move>& moves) {
-  std::string line;
-  std::string_view fen = game.Tag("FEN");
-  std::string header = FormatTagPair("Result", game.Result());
-  if (!fen.empty() && fen != START_FEN) header = FormatTagPair("FEN", ToFen(start)) + "\n" + header;
-  for (Move mv : moves) {
-    if (!line.empty()) line += ' ';
-    line += IccsMove(mv);
+// Whether the reader takes record whole as one game: no line longer than it
+// holds, and no more than a game's bytes in all, counted as the splitter
+// counts them (lines without their ends).
+bool FitsTheReader(std::string_view record) {
+  size_t total = 0;
+  while (!record.empty()) {
+    size_t end = record.find('\n');
+    size_t length = end == std::string_view::npos ? record.size() : end;
+    if (length > MAX_LINE_BYTES) return false;
+    total += length;
+    record.remove_prefix(end == std::string_view::npos ? record.size() : end + 1);
   }
-  // Written whole: a tag value may hold any byte, even a NUL.
-  std::string record = header + "\n" + line + "\n";
-  std::fwrite(record.data(), 1, record.size(), stdout);
+  return total <= MAX_GAME_BYTES;
 }
 
-// Every game that plays is written out; failures go to stderr and the count
-// to the end.
+// A game as a Result tag line and one line of ICCS moves, which the reader
+// reads back as the same game; a game from another setup carries it on a
+// FEN line of its own. The FEN is written as ToFen writes it, whatever form
+// the source gave, so that a second pass writes the same.
+std::string WriteIccsGame(const PgnGame& game, const Position& start, const std::vector<Move>& moves) {
+  std::string record;
+  if (std::string fen = ToFen(start); fen != START_FEN) record = FormatTagPair("FEN", fen) + "\n";
+  record += FormatTagPair("Result", game.Result()) + "\n";
+  for (size_t i = 0; i < moves.size(); ++i) record += (i ? " " : "") + IccsMove(moves[i]);
+  record += '\n';
+  // A game near the reader's bounds may grow past them as written (tag
+  // values gain escapes, moves gain spaces); written anyway, it would fail
+  // when read back.
+  if (!FitsTheReader(record)) return "too long to write as a game that reads back";
+  // Written whole: a tag value may hold any byte, even a NUL.
+  std::fwrite(record.data(), 1, record.size(), stdout);
+  return {};
+}
+
+// Every game that plays is written to stdout, a UTF-8 game file; failures
+// and the count go to stderr, so that the output reads back alone.
 int RunPgn(const Args& args) {
   if (args.empty()) {
     std::fprintf(stderr, "usage: lanterra pgn FILE...\n");
@@ -43,7 +64,12 @@ int RunPgn(const Args& args) {
       unreadable = true;
     }
   }
-  std::printf("games %ld ok %ld failed %ld\n", count.games, count.games - count.failed, count.failed);
+  std::fprintf(stderr, "games %ld ok %ld failed %ld\n", count.games, count.games - count.failed, count.failed);
+  // Games lost on the way out (a full disk) must not pass for converted.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "lanterra pgn: cannot write the output\n");
+    return 2;
+  }
   return unreadable ? 2 : count.failed ? 1 : 0;
 }
 

@@ -22,7 +22,10 @@ FileRead ReplayGameFile(const std::string& path, ReplayCount& count, const Playe
       std::fprintf(stderr, "%s\n", why.c_str());
       continue;
     }
-    onGame(game, start, moves);
+    if (std::string refused = onGame(game, start, moves); !refused.empty()) {
+      ++count.failed;
+      std::fprintf(stderr, "%s: %s\n", GameName(game, path).c_str(), refused.c_str());
+    }
   }
   if (source.Error().empty()) return FileRead::WHOLE;
   error = source.Error();

@@ -20,15 +20,18 @@ enum class FileRead {
 
 struct ReplayCount {
   long games = 0;
-  long failed = 0;  // games that did not play
+  long failed = 0;  // games that did not play, or that the receiver did not take
 };
 
-// Receives each game that plays, with its start position and its moves.
-using PlayedGame = std::function<void(const PgnGame& game, const Position& start, const std::vector<Move>& moves)>;
+// Receives each game that plays, with its start position and its moves;
+// returns why it cannot take the game, or nothing when it takes it.
+using PlayedGame =
+    std::function<std::string(const PgnGame& game, const Position& start, const std::vector<Move>& moves)>;
 
 // Reads the games of the file at path and plays each: onGame receives every
-// game that plays, and why any other does not goes to stderr; count adds up
-// both. A file not read to its end gives the reason in error.
+// game that plays; why any other does not play, or why onGame did not take
+// it, goes to stderr, and count adds up both. A file not read to its end
+// gives the reason in error.
 FileRead ReplayGameFile(const std::string& path, ReplayCount& count, const PlayedGame& onGame, std::string& error);
 
 }  // namespace lanterra::tool
