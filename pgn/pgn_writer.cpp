@@ -36,7 +36,18 @@ std::string FormatIccsPgn(const PgnTags& tags, const std::vector<Move>& moves, s
     if (i % 2 == 0) word = std::to_string(i / 2 + 1) + ". " + word;
     add(word);
   }
-  if (!comment.empty()) add("{" + std::string(comment) + "}");
+  if (!comment.empty()) {
+    // A comment ends at its first closing brace, and PGN has no escape for
+    // one inside it; it is written as messages show bytes they cannot print.
+    std::string braced = "{";
+    for (char c : comment) {
+      if (c == '}')
+        braced += "\\x7D";
+      else
+        braced += c;
+    }
+    add(braced + "}");
+  }
   add(std::string(result));
   text += line + "\n\n";
   return text;
