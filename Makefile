@@ -5,7 +5,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all test play build deps bench bench-perft bench-think bench-ab bench-web ladder fuzz clean web web-build
+.PHONY: all test play build deps bench bench-perft bench-think bench-ab bench-web ladder fuzz fuzz-protocol clean web web-build
 
 all: build
 
@@ -68,8 +68,17 @@ bench-web: web-build
 ladder: build
 	scripts/ladder.sh $(BUILD)/bin/lanterra
 
-# A million random inputs through the engine protocol loop.
-fuzz: build
+# Every fuzz harness (fuzz/) for FUZZ_SECONDS each, one after another, with
+# libFuzzer and the sanitizers in build-fuzz/ (scripts/fuzz.sh). make test
+# replays their corpora instead.
+FUZZ_SECONDS ?= 60
+fuzz:
+	scripts/install-deps.sh $(DEPS)
+	scripts/fuzz.sh run $(FUZZ_SECONDS)
+
+# A million seeded random lines through the engine protocol loop, without
+# Clang: the same seed makes the same lines on any machine.
+fuzz-protocol: build
 	$(BUILD)/bin/lanterra fuzz-protocol 1000000
 
 clean:
