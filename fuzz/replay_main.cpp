@@ -14,6 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 namespace {
 
 bool Replay(const std::filesystem::path& path) {
+  // Named before it runs, so that a crash shows which input it was.
+  std::fprintf(stderr, "%s\n", path.c_str());
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "cannot read %s\n", path.c_str());
