@@ -8,6 +8,7 @@ import { PageCommands } from './commands.js';
 import { IDC_LEVEL_FIRST, IDC_LEVEL_LAST, IDC_SOUND, IDC_UNDO, MB_YESNO } from './ids.js';
 import { GameLink } from './link.js';
 import { Menu } from './menu.js';
+import { notResumed, saveGame, savedGame } from './saved-game.js';
 import { Sounds } from './sounds.js';
 
 const resources = JSON.parse(document.getElementById('resources').textContent);
@@ -44,6 +45,8 @@ const link = new GameLink('worker.js', {
   },
   link: (m) => commands.setLink(m.id, m.address),
   text: (m) => commands.setText(m.name, gbk.decode(m.bytes)),
+  save: (m) => saveGame(m.text),
+  notResumed: (m) => notResumed(m.reason),
 }, picturesReady);
 const commands = new PageCommands((message) => link.send(message), boxes);
 
@@ -54,7 +57,8 @@ function seed() {
   if (text !== null && /^\d{1,10}$/.test(text) && Number(text) <= 0xffffffff) return Number(text);
   return Math.floor(Date.now() / 1000) >>> 0;
 }
-link.send({ type: 'start', seed: seed() });
+// A kept game goes on with its own generator; the seed serves a new one.
+link.send({ type: 'start', seed: seed(), saved: savedGame() });
 
 board.onPress((x, y) => {
   if (idle()) link.send({ type: 'click', x, y });
