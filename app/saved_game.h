@@ -17,7 +17,7 @@
 //   undo 0 on                  (moves the undo snapshot holds; Undo on or off)
 //   over no                    (or asking: the game-over question is open;
 //                               or answered: the game is over, answered No)
-//   board h9g7 rnbakab1r/9/1c4nc1/p1p1p1p1p/9/9/P1P1P1P1P/4C2C1/9/RNBAKABNR w - - 0 1
+//   board h9g7 rnbakab1r/9/1c4nc1/p1p1p1p1p/9/9/P1P1P1P1P/1C2C4/9/RNBAKABNR w - - 0 1
 //
 // The board line is the position on the board and its framed last move (or
 // -), so that a page can show the board before the game itself has
