@@ -5,7 +5,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all test play build deps bench bench-perft bench-think bench-ab ladder fuzz clean web web-build
+.PHONY: all test play build deps bench bench-perft bench-think bench-ab bench-web ladder fuzz clean web web-build
 
 all: build
 
@@ -57,6 +57,11 @@ bench-think: build
 bench-ab: build
 	@test -n "$(BASE)" || { echo "usage: make bench-ab BASE=<commit>"; exit 2; }
 	scripts/bench-ab.sh $(BASE) $(BUILD)/bin/lanterra
+
+# How soon the page shows the board and takes the first move, as this
+# machine runs and as a slow phone on a slow network (web/tools/bench-web.mjs).
+bench-web: web-build
+	node web/tools/bench-web.mjs build-web/site
 
 # The strength ladder against Fairy-Stockfish: about 45 to 60 minutes on two
 # cores; it writes its table into the README.

@@ -33,8 +33,7 @@ class HistoryTailGuard {
   Position& pos;
   int first;
   int count;
-  // The book or forced-move test adds one record, a search line at most
-  // MAX_PLY.
+  // The book test adds one record, a search line at most MAX_PLY.
   static constexpr int SAVED_RECORDS = MAX_PLY + 1;
   std::array<MoveRecord, SAVED_RECORDS> saved;
 };
@@ -95,18 +94,11 @@ Decision Engine::Decide(Position& pos, const SearchLimits& limits, const Iterati
 
   // 4. Forced move: one legal move needs no search. Otherwise the last
   //    legal move in generation order opens the first iteration.
-  Move moves[MAX_MOVES_PER_POSITION];
-  int count = pos.ListMoves(moves, 0);
-  int legal = 0;
-  ctx.chosenMove = 0;
-  for (int i = 0; i < count; ++i) {
-    if (!pos.DoMove(moves[i])) continue;
-    pos.UndoMove();
-    ++legal;
-    ctx.chosenMove = moves[i];
-  }
+  Move legal[MAX_MOVES_PER_POSITION];
+  const int count = LegalMoves(pos, legal);
+  ctx.chosenMove = count > 0 ? legal[count - 1] : 0;
   decision.move = ctx.chosenMove;
-  if (legal <= 1) return decision;
+  if (count <= 1) return decision;
 
   // 5. Deepening until a decided score or the spent budget; an iteration is
   //    never cut short, so depth 1 always completes. A depth limit alone

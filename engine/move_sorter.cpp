@@ -4,6 +4,7 @@
 
 #include "engine/move_sort.h"
 #include "engine/search_context.h"
+#include "rules/search_moves.h"
 
 namespace lanterra {
 
@@ -18,7 +19,7 @@ int LegalByHistory(const int32_t* historyScores, Position& pos, int checkSources
   auto key = [historyScores](Move mv) { return historyScores[mv & 0xFFFF]; };
   int n = 0;
   for (int i = 0; i < count; ++i)
-    if (pos.IsLegal(moves[i], checkSources)) legal[n++] = moves[i];
+    if (SearchMoves::IsLegal(pos, moves[i], checkSources)) legal[n++] = moves[i];
   // The sort puts a higher key before a lower one wherever the two stand, so
   // legal moves whose keys all differ come out in the order of their keys
   // alone. Only the order among equal keys depends on the rest of the list:
@@ -43,9 +44,9 @@ int LegalByHistory(const int32_t* historyScores, Position& pos, int checkSources
 }
 
 static int CaptureKey(const Position& pos, Move mv) {
-  // Codes are 8 + kind or 16 + kind; an empty square would read as kind 0,
-  // so it is kept apart and counts nothing.
-  auto value = [](PieceCode code) { return code == 0 ? 0 : CAPTURE_VALUE[code & 7]; };
+  // An empty square would read as a king, so it is kept apart and counts
+  // nothing.
+  auto value = [](PieceCode code) { return code == 0 ? 0 : CAPTURE_VALUE[KindOf(code)]; };
   return 8 * value(pos.squares[MoveTo(mv)]) - value(pos.squares[MoveFrom(mv)]);
 }
 

@@ -1,6 +1,7 @@
 #include "engine/search.h"
 
 #include "engine/move_sorter.h"
+#include "rules/search_moves.h"
 
 namespace lanterra {
 
@@ -31,9 +32,9 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
   //    in check, not twice in a row, and not with too little material, where
   //    zugzwang makes passing a poor guide.
   if (!noNull && pos.LastRecord().inCheck == 0 && pos.NullMoveAllowed()) {
-    pos.DoNullMove();
+    SearchMoves::DoNullMove(pos);
     int score = -Search(ctx, -beta, 1 - beta, depth - NULL_MOVE_REDUCTION - 1, true);
-    pos.UndoNullMove();
+    SearchMoves::UndoNullMove(pos);
     if (score >= beta) return score;
   }
 
@@ -43,7 +44,7 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
   int best = -SCORE_MATE;
   Move bestMove = 0;
   int bound = BOUND_UPPER;
-  const int checkSources = pos.MoverCheckSources();
+  const int checkSources = SearchMoves::MoverCheckSources(pos);
 
   // 7. Principal-variation search: the first legal move gets the full
   //    window, the others a null window and a re-search when they beat alpha.
@@ -57,7 +58,7 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
     }
     // The sums the move changes, put back as they were when it is taken back.
     const PositionSums before = pos.Sums();
-    if (!pos.DoMove(mv, checkSources)) continue;
+    if (!SearchMoves::DoMove(pos, mv, checkSources)) continue;
     // A checking move is searched one ply deeper.
     int newDepth = pos.LastRecord().inCheck ? depth : depth - 1;
     int score;
@@ -67,7 +68,7 @@ int Search(SearchContext& ctx, int alpha, int beta, int depth, bool noNull) {
       score = -Search(ctx, -alpha - 1, -alpha, newDepth, false);
       if (score > alpha && score < beta) score = -Search(ctx, -beta, -alpha, newDepth, false);
     }
-    pos.UndoMove(before);
+    SearchMoves::UndoMove(pos, before);
 
     if (score > best) {
       best = score;
@@ -117,7 +118,7 @@ int Quiesce(SearchContext& ctx, int alpha, int beta) {
     //    The evasions come in the history order of all moves, with the
     //    moves DoMove would refuse already left out.
     Move all[MAX_MOVES_PER_POSITION];
-    checkSources = pos.CheckSources();
+    checkSources = CheckSources(pos, pos.side);
     count = LegalByHistory(ctx.historyScores, pos, checkSources, all, pos.ListMoves(all, 0), moves);
   } else {
     // 6. Stand pat: the side to move may decline every capture.
@@ -134,9 +135,9 @@ int Quiesce(SearchContext& ctx, int alpha, int beta) {
   // 7. The moves in order; one that reaches beta ends the node.
   for (int i = 0; i < count; ++i) {
     const PositionSums before = pos.Sums();
-    if (!pos.DoMove(moves[i], checkSources)) continue;
+    if (!SearchMoves::DoMove(pos, moves[i], checkSources)) continue;
     int score = -Quiesce(ctx, -beta, -alpha);
-    pos.UndoMove(before);
+    SearchMoves::UndoMove(pos, before);
     if (score > best) {
       if (score >= beta) return score;
       best = score;
@@ -156,9 +157,9 @@ int RootSearch(SearchContext& ctx, int depth) {
   int best = -SCORE_MATE;
 
   // 2. The root has no beta; later moves must beat the (noisy) best.
-  const int checkSources = pos.MoverCheckSources();
+  const int checkSources = SearchMoves::MoverCheckSources(pos);
   while (Move mv = sorter.NextMove()) {
-    if (!pos.DoMove(mv, checkSources)) continue;
+    if (!SearchMoves::DoMove(pos, mv, checkSources)) continue;
     int newDepth = pos.LastRecord().inCheck ? depth : depth - 1;
     int score;
     if (best == -SCORE_MATE) {

@@ -159,7 +159,7 @@ bool IsNotationCharacter(char32_t ch) { return ch >= 0x80 && Lookup(ch).has_valu
 
 Move ParseChineseMove(const Position& pos, std::string_view text, std::string& error) {
   Move legal[MAX_MOVES_PER_POSITION];
-  const int n = ListLegalMoves(pos, legal);
+  const int n = LegalMoves(pos, legal);
   return ParseChineseMove(pos, std::span<const Move>(legal, size_t(n)), text, error);
 }
 

@@ -20,7 +20,7 @@ namespace lanterra {
 // legal move or more than one.
 Move ParseChineseMove(const Position& pos, std::string_view text, std::string& error);
 // The same, for a caller that reads many texts in one position and so lists
-// its legal moves (ListLegalMoves) once.
+// its legal moves (LegalMoves) once.
 Move ParseChineseMove(const Position& pos, std::span<const Move> legal, std::string_view text, std::string& error);
 
 // The character set a move is written in. Traditional is what game records

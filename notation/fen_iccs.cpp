@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "rules/attacks.h"
 #include "rules/board_tables.h"
 
 namespace lanterra {
@@ -53,10 +54,10 @@ bool ParseFen(std::string_view fen, Position& pos, std::string& error) {
         return fail(i, std::string("too many pieces '") + c + "'");
       Square sq = SquareAt(rank, file);
       if (kind == KING && (!IN_PALACE[sq] || OnOwnHalf(sq, Opponent(s))))
-        return fail(i, std::string(s == 0 ? "red" : "black") + " king outside its palace");
+        return fail(i, std::string(s == SIDE_RED ? "red" : "black") + " king outside its palace");
       const SquareTable* reach = kind == BISHOP ? &BISHOP_SQUARES : kind == ADVISOR ? &ADVISOR_SQUARES : nullptr;
       if (reach && (!(*reach)[sq] || !OnOwnHalf(sq, s)))
-        return fail(i, std::string(s == 0 ? "red " : "black ") + (kind == BISHOP ? "bishop" : "advisor") + " on " +
+        return fail(i, std::string(s == SIDE_RED ? "red " : "black ") + (kind == BISHOP ? "bishop" : "advisor") + " on " +
                            IccsSquare(sq) + ", where none can stand");
       board[sq] = PieceCode(SideBit(s) + kind);
       ++file;
@@ -68,13 +69,13 @@ bool ParseFen(std::string_view fen, Position& pos, std::string& error) {
   if (counts[0][KING] != 1 || counts[1][KING] != 1) return fail(i, "each side needs exactly one king");
 
   while (i < fen.size() && fen[i] == ' ') ++i;
-  int side = 0;
+  Side side = SIDE_RED;
   if (i < fen.size()) {
     char c = fen[i];
     if (c == 'w' || c == 'r')
-      side = 0;
+      side = SIDE_RED;
     else if (c == 'b')
-      side = 1;
+      side = SIDE_BLACK;
     else
       return fail(i, std::string("side to move must be 'w' or 'b', not '") + c + "'");
     ++i;
@@ -95,13 +96,10 @@ bool ParseFen(std::string_view fen, Position& pos, std::string& error) {
   for (int sq = 0; sq < 256; ++sq) {
     if (board[sq]) p.PlacePiece(Square(sq), board[sq]);
   }
-  if (side == 1) p.ToggleSide();
+  if (side == SIDE_BLACK) p.ToggleSide();
   p.CollapseHistory();
   // The side that has just moved cannot have left its king attacked.
-  p.ToggleSide();
-  bool opponentInCheck = p.IsInCheck();
-  p.ToggleSide();
-  if (opponentInCheck) return fail(0, "the side not to move is in check");
+  if (KingAttacked(p, Opponent(side))) return fail(0, "the side not to move is in check");
   pos = p;
   error.clear();
   return true;
@@ -119,13 +117,13 @@ std::string ToFen(const Position& pos) {
       }
       if (empty) fen += char('0' + empty);
       empty = 0;
-      char letter = FEN_LETTERS[code < 16 ? code - 8 : code - 16];
-      fen += code < 16 ? letter : char(std::tolower(letter));
+      const char letter = FEN_LETTERS[KindOf(code)];
+      fen += SideOf(code) == SIDE_RED ? letter : char(std::tolower(letter));
     }
     if (empty) fen += char('0' + empty);
     if (rank < 12) fen += '/';
   }
-  fen += pos.side == 0 ? " w - - 0 1" : " b - - 0 1";
+  fen += pos.side == SIDE_RED ? " w - - 0 1" : " b - - 0 1";
   return fen;
 }
 

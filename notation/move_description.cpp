@@ -134,12 +134,4 @@ Move FindDescribedMove(const Position& pos, std::span<const Move> legal, const M
   return 0;
 }
 
-int ListLegalMoves(const Position& pos, Move* moves) {
-  Position scratch = pos;
-  // The scratch copy may be deep into a long game; the legality test needs
-  // no history, and a fresh one keeps DoMove inside its record array.
-  scratch.CollapseHistory();
-  return LegalMoves(scratch, moves);
-}
-
 }  // namespace lanterra

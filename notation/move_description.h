@@ -62,9 +62,4 @@ struct MovePattern {
 Move FindDescribedMove(const Position& pos, std::span<const Move> legal, const MovePattern& pattern,
                        std::string& error);
 
-// The legal moves of pos (pseudo-legal moves that do not leave the mover's
-// king attacked), in generation order. moves needs MAX_MOVES_PER_POSITION
-// entries.
-int ListLegalMoves(const Position& pos, Move* moves);
-
 }  // namespace lanterra

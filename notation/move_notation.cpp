@@ -23,7 +23,7 @@ Move ReadIccsMove(const Position& pos, std::string_view text, std::string& error
     return 0;
   }
   Move legal[MAX_MOVES_PER_POSITION];
-  const int n = ListLegalMoves(pos, legal);
+  const int n = LegalMoves(pos, legal);
   for (int i = 0; i < n; ++i)
     if (legal[i] == mv) return mv;
   error = "not a legal move";

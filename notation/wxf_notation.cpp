@@ -118,7 +118,7 @@ std::string WxfMove(const Position& pos, Move mv) {
 
 Move ParseWxfMove(const Position& pos, std::string_view text, std::string& error) {
   Move legal[MAX_MOVES_PER_POSITION];
-  const int n = ListLegalMoves(pos, legal);
+  const int n = LegalMoves(pos, legal);
   return ParseWxfMove(pos, std::span<const Move>(legal, size_t(n)), text, error);
 }
 

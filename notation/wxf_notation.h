@@ -24,7 +24,7 @@ std::string WxfMove(const Position& pos, Move mv);
 // ("+C.5" for "C+.5").
 Move ParseWxfMove(const Position& pos, std::string_view text, std::string& error);
 // The same, for a caller that reads many texts in one position and so lists
-// its legal moves (ListLegalMoves) once.
+// its legal moves (LegalMoves) once.
 Move ParseWxfMove(const Position& pos, std::span<const Move> legal, std::string_view text, std::string& error);
 
 // Whether text has the shape of a WXF move, legal or not.

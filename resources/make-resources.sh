@@ -5,6 +5,7 @@
 #   bitmaps/  board (200), selection frame (201), the fourteen pieces (208..222)
 #   icons/    program (100), quotation (101), win (108), draw (109), loss (110)
 #   sounds/   event sounds 300..311
+#   icons/lanterra-{192,512,maskable-512}.png   the page's icons for a home screen
 #   contact-sheet.png
 #
 # Everything is drawn from scratch with ImageMagick and synthesized with SoX;
@@ -12,7 +13,9 @@
 # and fonts are installed from Debian's packages.  Noise is seeded, so a rerun
 # with the same package versions gives the same files.
 #
-# Usage: resources/make-resources.sh            (writes into resources/)
+# Usage: resources/make-resources.sh [PART...]   (writes into resources/)
+# PART is board, frame, pieces, icons, web-icons, sounds or sheet; without
+# one, every part is made.
 set -euo pipefail
 
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -360,6 +363,33 @@ make_icons() {
   make_ico "$ICO_DIR/loss.ico" "$WORK/loss32.png"
 }
 
+# ------------------------------------------------------------ web icons ----
+# The page's icons for a phone's home screen or an installed app: the
+# program's red general drawn anew at 192 and 512 pixels, so that the
+# lettering and the ring stay sharp. The maskable one is opaque: the disc
+# lies on board-coloured wood within the middle 80% of the square, the part
+# a launcher's mask never cuts off. PNG without time stamps, so a rerun
+# writes the same bytes.
+
+png_out() {  # in.png out.png: written with no time or gamma chunks
+  $IM "$1" -strip -depth 8 +set date:create +set date:modify \
+      -define png:exclude-chunks=date,time,gAMA,cHRM,bKGD "$2"
+}
+
+make_web_icons() {
+  local s
+  for s in 192 512; do
+    icon_disc $s '#fdf0cf' '#d6a660' '#7a4a22' "$RED_INK" 帥 "$WORK/web$s.png"
+    png_out "$WORK/web$s.png" "$ICO_DIR/lanterra-$s.png"
+  done
+  # a disc 400 pixels wide has its rim at 188 pixels from the middle, inside
+  # the 205-pixel circle of the 512-pixel square that a mask keeps
+  icon_disc 400 '#fdf0cf' '#d6a660' '#7a4a22' "$RED_INK" 帥 "$WORK/web400.png"
+  $IM -size 512x512 xc:"$GROUND" "$WORK/web400.png" -gravity center -compose over -composite \
+      -alpha off "$WORK/maskable.png"
+  png_out "$WORK/maskable.png" "$ICO_DIR/lanterra-maskable-512.png"
+}
+
 # --------------------------------------------------------------- sounds ----
 # PCM mono, 16 bit, 11025 Hz.  Wooden knocks are a click ringing through a few
 # resonators (the modes of a block of wood); bells ring the same way with
@@ -593,9 +623,12 @@ make_sheet() {
       +repage -alpha off -depth 8 +set date:create +set date:modify -define png:exclude-chunks=date,time "$SHEET"
 }
 
-make_board
-make_frame
-make_pieces
-make_icons
-make_sounds
-make_sheet
+PARTS=(board frame pieces icons web-icons sounds sheet)
+(($# > 0)) && PARTS=("$@")
+for part in "${PARTS[@]}"; do
+  case $part in
+    board|frame|pieces|icons|web-icons|sounds|sheet) ;;
+    *) echo "unknown part: $part (board frame pieces icons web-icons sounds sheet)" >&2; exit 2 ;;
+  esac
+done
+for part in "${PARTS[@]}"; do "make_${part//-/_}"; done

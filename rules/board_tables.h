@@ -213,11 +213,9 @@ namespace detail {
 constexpr int SetupScore(int setup, Side side) {
   int sum = 0;
   for (int sq = 0; sq < 256; ++sq) {
-    int code = START_SETUPS[setup][sq];
-    if (code & SideBit(side)) {
-      int kind = code - SideBit(side);
-      sum += PIECE_SQUARE_VALUES[kind][side == SIDE_RED ? sq : FlipSquare(sq)];
-    }
+    const PieceCode code = START_SETUPS[setup][sq];
+    if (code != 0 && SideOf(code) == side)
+      sum += PIECE_SQUARE_VALUES[KindOf(code)][side == SIDE_RED ? sq : FlipSquare(sq)];
   }
   return sum;
 }

@@ -1,7 +1,8 @@
-// Whether one given move obeys its piece's rule, and whether the side to
-// move has any move that leaves its king safe.
+// Whether one given move obeys its piece's rule, which of the generated
+// moves leave the mover's king safe, and whether any does.
 #include "rules/board_tables.h"
 #include "rules/position.h"
+#include "rules/search_moves.h"
 
 namespace lanterra {
 
@@ -10,7 +11,7 @@ bool Position::IsPseudoLegal(Move mv) const {
   const int own = SideBit(side);
   if ((squares[from] & own) == 0) return 0;
   if ((squares[to] & own) != 0) return 0;
-  const int kind = squares[from] - own;
+  const int kind = KindOf(squares[from]);
   switch (kind) {
     case KING:
       return IN_PALACE[to] && STEP_SPAN[to - from + 256] == 1;
@@ -43,34 +44,35 @@ bool Position::IsPseudoLegal(Move mv) const {
     }
     case PAWN:
       if (!OnOwnHalf(to, side) && (to == from - 1 || to == from + 1)) return 1;
-      return to == from + (side == 0 ? -16 : 16);
+      return to == from + ForwardStep(side);
     default:
       return 0;
   }
 }
 
+// DoMove's decision for each move, without playing it: the pieces move on
+// the board and back, and no history record is written.
 bool Position::IsMated() {
   Move moves[MAX_MOVES_PER_POSITION];
-  const int count = ListMoves(moves, 0);
+  const int count = ListMoves(moves, false);
+  const int checkSources = SearchMoves::MoverCheckSources(*this);
   for (int i = 0; i < count; ++i) {
-    // Board part only: IsInCheck still looks at the mover's king.
-    PieceCode captured = ApplyBoardMove(moves[i]);
-    int inCheck = IsInCheck();
-    RevertBoardMove(moves[i], captured);
-    if (!inCheck) return 0;
+    if (IsLegal(moves[i], checkSources)) return false;
   }
-  return 1;
+  return true;
 }
 
-int LegalMoves(Position& pos, Move* moves) {
+int LegalMoves(const Position& pos, Move* moves) {
+  // The test moves pieces on the board and back, so it runs on a copy; the
+  // copy also spares a caller deep into a long game the history record
+  // that playing each move would need.
+  Position scratch = pos;
   Move all[MAX_MOVES_PER_POSITION];
-  const int count = pos.ListMoves(all, 0);
+  const int count = scratch.ListMoves(all, false);
+  const int checkSources = SearchMoves::MoverCheckSources(scratch);
   int legal = 0;
   for (int i = 0; i < count; ++i) {
-    if (pos.DoMove(all[i])) {
-      pos.UndoMove();
-      moves[legal++] = all[i];
-    }
+    if (SearchMoves::IsLegal(scratch, all[i], checkSources)) moves[legal++] = all[i];
   }
   return legal;
 }

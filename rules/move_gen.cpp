@@ -63,7 +63,7 @@ constexpr void ForEachStep(Side side, int kind, int from, Visit visit) {
           if (ON_BOARD[from + KNIGHT_STEPS[k]]) visit(from + KNIGHT_STEPS[k], from + KING_STEPS[j]);
       break;
     case PAWN: {
-      const int forward = from + (side == 0 ? -16 : 16);
+      const int forward = from + ForwardStep(side);
       if (ON_BOARD[forward]) visit(forward, 0);
       // Sideways only once across the river; never backwards.
       if (!OnOwnHalf(from, side)) {
@@ -189,7 +189,7 @@ int Position::ListMovesOf(Move* moves) const {
   for (int word = 0; word < 4; ++word) {
     for (uint64_t bits = index.sidePieces[side][word]; bits != 0; bits &= bits - 1) {
       const int from = word * 64 + std::countr_zero(bits);
-      const int kind = squares[from] - own;
+      const int kind = KindOf(squares[from]);
       if (kind == ROOK) {
         // KING_STEPS order.
         rookLine.template operator()<-16>(from);

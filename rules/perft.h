@@ -1,7 +1,7 @@
 // Perft: the number of leaf nodes of the legal move tree to a depth, counted
-// with the same ListMoves and DoMove/UndoMove the engine uses (the last ply
-// with IsLegal, DoMove's decision without the move). It is the
-// first check of move generation against other engines' published counts.
+// with the same ListMoves and SearchMoves the engine's search uses (the last
+// ply with IsLegal, DoMove's decision without the move). It is the first
+// check of move generation against other engines' published counts.
 #pragma once
 
 #include <cstdint>

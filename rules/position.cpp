@@ -3,7 +3,9 @@
 #include <array>
 #include <cassert>
 
+#include "rules/attacks.h"
 #include "rules/board_tables.h"
+#include "rules/search_moves.h"
 
 namespace lanterra {
 
@@ -46,8 +48,6 @@ inline MoveEffect EffectOf(int from, int to, PieceCode piece, PieceCode captured
 
 }  // namespace
 
-int PieceValue(PieceCode code, Square sq) { return ValueOf(code, sq); }
-
 void Position::ClearPosition() {
   side = SIDE_RED;
   for (PieceCode& c : squares) c = 0;
@@ -60,14 +60,14 @@ void Position::ClearPosition() {
 void Position::PlacePiece(Square sq, PieceCode code) {
   squares[sq] = code;
   index.Set(sq, code);
-  (code < 16 ? redScore : blackScore) += ValueOf(code, sq);
+  (SideOf(code) == SIDE_RED ? redScore : blackScore) += ValueOf(code, sq);
   zobrist.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
 }
 
 void Position::RemovePiece(Square sq, PieceCode code) {
   squares[sq] = 0;
   index.Clear(sq, code);
-  (code < 16 ? redScore : blackScore) -= ValueOf(code, sq);
+  (SideOf(code) == SIDE_RED ? redScore : blackScore) -= ValueOf(code, sq);
   zobrist.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
 }
 
@@ -79,30 +79,12 @@ void Position::SetUpStart(int setup) {
   CollapseHistory();
 }
 
-PieceCode Position::ApplyBoardMove(Move mv) {
-  Square from = Square(MoveFrom(mv)), to = Square(MoveTo(mv));
-  PieceCode captured = squares[to];
-  if (captured != 0) RemovePiece(to, captured);
-  PieceCode piece = squares[from];
-  RemovePiece(from, piece);
-  PlacePiece(to, piece);
-  return captured;
-}
-
-void Position::RevertBoardMove(Move mv, PieceCode captured) {
-  Square from = Square(MoveFrom(mv)), to = Square(MoveTo(mv));
-  PieceCode piece = squares[to];
-  RemovePiece(to, piece);
-  PlacePiece(from, piece);
-  if (captured != 0) PlacePiece(to, captured);
-}
-
 void Position::ToggleSide() {
   side = Opponent(side);
   zobrist.Xor(ZOBRIST.sideKey);
 }
 
-bool Position::DoMove(Move mv) { return DoMove(mv, MoverCheckSources()); }
+bool Position::DoMove(Move mv) { return DoMove(mv, SearchMoves::MoverCheckSources(*this)); }
 
 // The legality test reads only the board, so the board moves first and the
 // scores and key follow only for a move that is kept. A king move changes
@@ -110,10 +92,10 @@ bool Position::DoMove(Move mv) { return DoMove(mv, MoverCheckSources()); }
 // move is judged by what it changed. Most moves of a side in check leave an
 // attack where it was; those are refused before the board changes at all.
 bool Position::MoveOnBoardIfSafe(int from, int to, PieceCode piece, PieceCode captured, int checkSources) {
-  const bool kingMove = (piece & 7) == KING;
-  if (checkSources != 0 && !kingMove && KeepsAttack(from, to, checkSources)) return false;
+  const bool kingMove = KindOf(piece) == KING;
+  if (checkSources != 0 && !kingMove && KeepsAttack(*this, from, to, checkSources)) return false;
   MoveOnBoard(from, to, piece, captured);
-  const bool exposed = kingMove ? KingAttacked(side) != 0 : ExposedAfter(from, to, checkSources);
+  const bool exposed = kingMove ? KingAttacked(*this, side) : ExposedAfter(*this, from, to, checkSources);
   if (exposed) TakeBackOnBoard(from, to, piece, captured);
   return !exposed;
 }
@@ -121,14 +103,13 @@ bool Position::MoveOnBoardIfSafe(int from, int to, PieceCode piece, PieceCode ca
 bool Position::DoMove(Move mv, int checkSources) {
   const int from = MoveFrom(mv), to = MoveTo(mv);
   const PieceCode piece = squares[from], captured = squares[to];
-  // The end state is the same as ApplyBoardMove's.
   if (!MoveOnBoardIfSafe(from, to, piece, captured, checkSources)) return 0;
   const uint32_t keyBefore = zobrist.key;
   const MoveEffect e = EffectOf(from, to, piece, captured);
   // Chosen by value rather than by branch: the side alternates from move
   // to move, which no branch predictor follows.
-  redScore += side == 0 ? e.mover : -e.captured;
-  blackScore += side == 0 ? -e.captured : e.mover;
+  redScore += side == SIDE_RED ? e.mover : -e.captured;
+  blackScore += side == SIDE_RED ? -e.captured : e.mover;
   zobrist.Xor(e.key);
   ToggleSide();
   MoveRecord& r = history[historyCount++];
@@ -136,7 +117,7 @@ bool Position::DoMove(Move mv, int checkSources) {
   r.captured = captured;
   // The opponent, not in check before the move, is in check now only
   // through the squares the move changed.
-  r.inCheck = uint8_t(AttackedAfter(side, from, to, piece));
+  r.inCheck = uint8_t(AttackedAfter(*this, side, from, to, piece));
   r.keyBefore = keyBefore;
   ++distance;
   // Debug builds recompute scores and keys after every move.
@@ -164,8 +145,8 @@ void Position::UndoMove() {
   const PieceCode piece = squares[to];
   TakeBackOnBoard(from, to, piece, r.captured);
   const MoveEffect e = EffectOf(from, to, piece, r.captured);
-  redScore -= side == 0 ? e.mover : -e.captured;
-  blackScore -= side == 0 ? -e.captured : e.mover;
+  redScore -= side == SIDE_RED ? e.mover : -e.captured;
+  blackScore -= side == SIDE_RED ? -e.captured : e.mover;
   zobrist.Xor(e.key);
   --distance;
   assert(IsConsistent());
@@ -206,114 +187,8 @@ void Position::MirrorInto(Position& target) const {
   for (int sq = 0; sq < 256; ++sq) {
     if (squares[sq] != 0) target.PlacePiece(MirroredSquare(sq), squares[sq]);
   }
-  if (side == 1) target.ToggleSide();
+  if (side == SIDE_BLACK) target.ToggleSide();
   target.CollapseHistory();
-}
-
-
-// An opponent pawn level with the king stands in the king's palace and so
-// has crossed the river; one behind the king never attacks it.
-bool Position::PawnAttacks(Side defender, int king) const {
-  const int pawn = OpponentBit(defender) + PAWN;
-  return squares[king + (defender == 0 ? -16 : 16)] == pawn || squares[king - 1] == pawn || squares[king + 1] == pawn;
-}
-
-bool Position::KnightAttacks(Side defender, int king) const {
-  const int knight = OpponentBit(defender) + KNIGHT;
-  for (int j = 0; j < 4; ++j) {
-    if (squares[king + ADVISOR_STEPS[j]] != 0) continue;  // the leg shields both squares
-    if (squares[king + KNIGHT_ATTACKER_STEPS[2 * j]] == knight ||
-        squares[king + KNIGHT_ATTACKER_STEPS[2 * j + 1]] == knight)
-      return true;
-  }
-  return false;
-}
-
-// Along the king's rank or file the first piece met attacks as a rook, or as
-// the king when the kings face each other; the piece behind that screen
-// attacks as a cannon.
-template <int D>
-bool Position::LineAttacks(Side defender, int king) const {
-  const int opp = OpponentBit(defender);
-  const int first = NextOccupied<D>(king);
-  if (first == 0) return false;
-  if (squares[first] == opp + ROOK || squares[first] == opp + KING) return true;
-  const int second = NextOccupied<D>(first);
-  return second != 0 && squares[second] == opp + CANNON;
-}
-
-bool Position::RankAttacks(Side defender, int king) const {
-  return LineAttacks<-1>(defender, king) || LineAttacks<1>(defender, king);
-}
-
-bool Position::FileAttacks(Side defender, int king) const {
-  return LineAttacks<-16>(defender, king) || LineAttacks<16>(defender, king);
-}
-
-int Position::KingAttacked(Side defender) const {
-  // The cached square is the one a scan of the board would find: a side has
-  // at most one king (IsConsistent checks both).
-  const int king = index.kingSquares[defender];
-  if (king == 0) return 0;
-  return PawnAttacks(defender, king) || KnightAttacks(defender, king) || RankAttacks(defender, king) ||
-         FileAttacks(defender, king);
-}
-
-bool Position::IsInCheck() const { return KingAttacked(side); }
-
-// A move can attack the opponent's king, which was not attacked before, only
-// through the squares it changed. A line attack needs a changed square on the king's
-// rank or file: the vacated one (a discovered attack), the landing one (the
-// moved piece attacks, or becomes a cannon's screen) or a captured piece
-// gone there. A knight attack needs the knight itself to have moved, or its
-// leg, a square diagonally next to the king, to have been vacated. A pawn
-// attack needs the pawn itself to have moved. Everything else on the board
-// attacks the king after the move exactly as before, which is not at all.
-bool Position::AttackedAfter(Side defender, int from, int to, PieceCode piece) const {
-  const int king = index.kingSquares[defender];
-  const int opp = OpponentBit(defender);
-  // The conditions are combined without branches: for most moves all are
-  // false, and one test then decides.
-  const bool onRank = (RankOf(from) == RankOf(king)) | (RankOf(to) == RankOf(king));
-  const bool onFile = (FileOf(from) == FileOf(king)) | (FileOf(to) == FileOf(king));
-  const bool knights = (piece == opp + KNIGHT) | (STEP_SPAN[from - king + 256] == 2);
-  const bool pawns = piece == opp + PAWN;
-  if (!(onRank | onFile | knights | pawns) || king == 0) return false;
-  return (onRank && RankAttacks(defender, king)) || (onFile && FileAttacks(defender, king)) ||
-         (knights && KnightAttacks(defender, king)) || (pawns && PawnAttacks(defender, king));
-}
-
-int Position::CheckSources() const {
-  const int king = index.kingSquares[side];
-  if (king == 0) return 0;
-  return (PawnAttacks(side, king) ? CHECK_BY_PAWN : 0) | (KnightAttacks(side, king) ? CHECK_BY_KNIGHT : 0) |
-         (RankAttacks(side, king) ? CHECK_ALONG_RANK : 0) | (FileAttacks(side, king) ? CHECK_ALONG_FILE : 0);
-}
-
-// Once KeepsAttack has let the move through, every kind of attack is judged
-// on its own. One that was not there appears only along the king's rank or
-// file through the vacated or landing square, or through a vacated knight
-// leg; the mover's own piece never attacks its king. Only the kinds a move
-// could have changed are looked at again.
-bool Position::ExposedAfter(int from, int to, int before) const {
-  const int king = index.kingSquares[side];
-  const int rank = RankOf(king), file = FileOf(king);
-  const bool onRank = (RankOf(from) == rank) | (RankOf(to) == rank);
-  const bool onFile = (FileOf(from) == file) | (FileOf(to) == file);
-  if (before == 0) {
-    // Out of check, as in AttackedAfter; one test decides most moves.
-    const bool legVacated = STEP_SPAN[from - king + 256] == 2;
-    if (!(onRank | onFile | legVacated) || king == 0) return false;
-    return (onRank && RankAttacks(side, king)) || (onFile && FileAttacks(side, king)) ||
-           (legVacated && KnightAttacks(side, king));
-  }
-  if (king == 0) return false;
-  if (onRank && RankAttacks(side, king)) return true;
-  if (onFile && FileAttacks(side, king)) return true;
-  const bool nearKing = NearKing(from, king) || NearKing(to, king);
-  const bool knightsChanged = (before & CHECK_BY_KNIGHT) ? nearKing : STEP_SPAN[from - king + 256] == 2;
-  if (knightsChanged && KnightAttacks(side, king)) return true;
-  return (before & CHECK_BY_PAWN) && PawnAttacks(side, king);
 }
 
 bool Position::IsConsistent() const {
@@ -326,13 +201,13 @@ bool Position::IsConsistent() const {
     if (code == 0) continue;
     if (!ON_BOARD[sq]) return false;
     if (!((code >= 8 && code <= 14) || (code >= 16 && code <= 22))) return false;
-    if ((code & 7) == KING) ++kings[SideOfCode(code)];
-    (code < 16 ? red : black) += PieceValue(code, Square(sq));
+    if (KindOf(code) == KING) ++kings[SideOf(code)];
+    (SideOf(code) == SIDE_RED ? red : black) += ValueOf(code, sq);
     k.Xor(ZOBRIST.pieceKeys[ZobristIndex(code)][sq]);
     fresh.Set(sq, code);
   }
-  if (side == 1) k.Xor(ZOBRIST.sideKey);
-  if (side != 0 && side != 1) return false;
+  if (side == SIDE_BLACK) k.Xor(ZOBRIST.sideKey);
+  if (side != SIDE_RED && side != SIDE_BLACK) return false;
   if (kings[0] > 1 || kings[1] > 1) return false;
   if (red != redScore || black != blackScore || !(k == zobrist)) return false;
   if (historyCount < 1 || historyCount > MOVE_HISTORY_CAPACITY || history[0].move != 0) return false;
@@ -341,7 +216,7 @@ bool Position::IsConsistent() const {
   // relies on both: the last record tells whether the side to move is in
   // check, and the side that has just moved is not.
   if (LastRecord().inCheck != IsInCheck()) return false;
-  if (KingAttacked(Opponent(side))) return false;
+  if (KingAttacked(*this, Opponent(side))) return false;
   return true;
 }
 

@@ -43,31 +43,27 @@ struct BoardIndex {
   }
 };
 
-// Red codes are 8..14 and black codes 16..22, so bit 4 of a code is its side
-// and its low three bits its kind.
-constexpr int SideOfCode(PieceCode code) { return code >> 4; }
-
 inline void BoardIndex::Set(int sq, PieceCode code) {
   const int rank = RankOf(sq), file = FileOf(sq);
-  sidePieces[SideOfCode(code)][sq >> 6] |= uint64_t(1) << (sq & 63);
+  sidePieces[SideOf(code)][sq >> 6] |= uint64_t(1) << (sq & 63);
   fileBits[file] |= uint16_t(1u << rank);
-  if ((code & 7) == KING) kingSquares[SideOfCode(code)] = sq;
+  if (KindOf(code) == KING) kingSquares[SideOf(code)] = sq;
 }
 
 inline void BoardIndex::Clear(int sq, PieceCode code) {
   const int rank = RankOf(sq), file = FileOf(sq);
-  sidePieces[SideOfCode(code)][sq >> 6] &= ~(uint64_t(1) << (sq & 63));
+  sidePieces[SideOf(code)][sq >> 6] &= ~(uint64_t(1) << (sq & 63));
   fileBits[file] &= uint16_t(~(1u << rank));
-  if ((code & 7) == KING && kingSquares[SideOfCode(code)] == sq) kingSquares[SideOfCode(code)] = 0;
+  if (KindOf(code) == KING && kingSquares[SideOf(code)] == sq) kingSquares[SideOf(code)] = 0;
 }
 
 inline void BoardIndex::Shift(int from, int to, PieceCode code) {
-  uint64_t* own = sidePieces[SideOfCode(code)];
+  uint64_t* own = sidePieces[SideOf(code)];
   own[from >> 6] &= ~(uint64_t(1) << (from & 63));
   own[to >> 6] |= uint64_t(1) << (to & 63);
   fileBits[FileOf(from)] &= uint16_t(~(1u << RankOf(from)));
   fileBits[FileOf(to)] |= uint16_t(1u << RankOf(to));
-  if ((code & 7) == KING) kingSquares[SideOfCode(code)] = to;
+  if (KindOf(code) == KING) kingSquares[SideOf(code)] = to;
 }
 
 // The running values a move changes besides the board and the history: the
@@ -77,12 +73,6 @@ struct PositionSums {
   int32_t blackScore = 0;
   ZobristKey zobrist;
 };
-
-// Bits of CheckSources: what attacks a king.
-inline constexpr int CHECK_BY_PAWN = 1;
-inline constexpr int CHECK_BY_KNIGHT = 2;
-inline constexpr int CHECK_ALONG_RANK = 4;  // a rook, or a cannon over one screen
-inline constexpr int CHECK_ALONG_FILE = 8;  // the same, or the other king facing it
 
 // Bits of a repetition status.
 inline constexpr int REP_SEEN = 1;
@@ -106,13 +96,13 @@ struct Position {
   void PlacePiece(Square sq, PieceCode code);
   void RemovePiece(Square sq, PieceCode code);
   void SetUpStart(int setup);
+  // Gives the move to the other side, key included; the history is left
+  // alone, so a caller setting up a position ends with CollapseHistory.
+  void ToggleSide();
   void CollapseHistory();
   void MirrorInto(Position& target) const;
 
   // --- Making moves ---
-  PieceCode ApplyBoardMove(Move mv);
-  void RevertBoardMove(Move mv, PieceCode captured);
-  void ToggleSide();
   // Plays mv and returns true, or returns false and changes nothing when the move
   // would leave the mover's king attacked. The movement rule is not tested.
   // The position must be one the rules can reach, as every position set up,
@@ -120,21 +110,12 @@ struct Position {
   // side that has just moved is not in check, and LastRecord().inCheck tells
   // whether the side to move is (IsConsistent checks both).
   bool DoMove(Move mv);
-  // The same, for a caller that tries many moves in one position and so
-  // works out its CheckSources() once; checkSources must be that value.
-  bool DoMove(Move mv, int checkSources);
-  // DoMove's answer for mv without playing it: whether it would be played.
-  bool IsLegal(Move mv, int checkSources);
+  // Takes back the last move DoMove played.
   void UndoMove();
-  // The same, for a caller that kept Sums() from before the move: they are
-  // put back as they were instead of being worked out from the move again.
-  void UndoMove(const PositionSums& before);
-  void DoNullMove();
-  void UndoNullMove();
 
   // --- Queries ---
-  int StaticScore() const { return (side == 0 ? redScore - blackScore : blackScore - redScore) + TEMPO_BONUS; }
-  bool NullMoveAllowed() const { return (side == 0 ? redScore : blackScore) > NULL_MOVE_MARGIN; }
+  int StaticScore() const { return (side == SIDE_RED ? redScore - blackScore : blackScore - redScore) + TEMPO_BONUS; }
+  bool NullMoveAllowed() const { return (side == SIDE_RED ? redScore : blackScore) > NULL_MOVE_MARGIN; }
   PositionSums Sums() const { return {redScore, blackScore, zobrist}; }
   const MoveRecord& LastRecord() const { return history[historyCount - 1]; }
   // The key word the position would have after mv (which DoMove would
@@ -142,20 +123,15 @@ struct Position {
   uint32_t KeyAfter(Move mv) const;
   uint32_t KeyAfterNullMove() const { return zobrist.key ^ ZOBRIST.sideKey.key; }
   // Whether the king of the side to move is attacked; kings facing each
-  // other on an open file count as check.
+  // other on an open file count as check (rules/attacks.h).
   bool IsInCheck() const;
-  // The kinds of attack on the king of the side to move, CHECK_* bits; 0
-  // exactly when IsInCheck is false.
-  int CheckSources() const;
-  // The same, with no test at all when the last record says the side to
-  // move is not in check: the value DoMove(mv, checkSources) wants.
-  int MoverCheckSources() const { return LastRecord().inCheck ? CheckSources() : 0; }
   // Pseudo-legal moves of the side to move in the fixed generation order;
   // moves must have room for MAX_MOVES_PER_POSITION entries.
   int ListMoves(Move* moves, bool capturesOnly) const;
   // Whether mv obeys the movement rule of the side to move's piece.
   bool IsPseudoLegal(Move mv) const;
   // Whether no move leaves the side to move's king safe (mate or stalemate).
+  // The position is left as it was.
   bool IsMated();
   int RepetitionStatus(int recurrences) const;
   int RepetitionScore(int status) const;
@@ -190,30 +166,19 @@ struct Position {
   }
 
  private:
-  // Parts of the check test for the king of side defender on square king.
-  bool PawnAttacks(Side defender, int king) const;
-  bool KnightAttacks(Side defender, int king) const;
-  template <int D>
-  bool LineAttacks(Side defender, int king) const;
-  bool RankAttacks(Side defender, int king) const;
-  bool FileAttacks(Side defender, int king) const;
-  int KingAttacked(Side defender) const;
-  // Whether defender's king, not attacked before the move of piece from
-  // `from` to `to` that did not move it, is attacked after it.
-  bool AttackedAfter(Side defender, int from, int to, PieceCode piece) const;
-  // Whether a non-king move from `from` to `to` of the side to move, whose
-  // CheckSources are `before` (not 0), certainly leaves one of those attacks
-  // on its king; decided from the squares alone, before the move is made.
-  bool KeepsAttack(int from, int to, int before) const;
-  // Whether the side to move's king, whose CheckSources were `before`, is
-  // attacked once its own non-king move from `from` to `to`, which
-  // KeepsAttack let through, is on the board.
-  bool ExposedAfter(int from, int to, int before) const;
-  // Whether sq lies within two ranks and two files of king.
-  static bool NearKing(int sq, int king) {
-    const int dr = RankOf(sq) - RankOf(king), df = FileOf(sq) - FileOf(king);
-    return dr >= -2 && dr <= 2 && df >= -2 && df <= 2;
-  }
+  // The search's fast paths, reached through SearchMoves (rules/search_moves.h).
+  friend class SearchMoves;
+  // DoMove for a caller that tries many moves in one position and so works
+  // out the mover's CheckSources once; checkSources must be that value.
+  bool DoMove(Move mv, int checkSources);
+  // DoMove's answer for mv without playing it.
+  bool IsLegal(Move mv, int checkSources);
+  // UndoMove for a caller that kept Sums() from before the move: they are
+  // put back as they were instead of being worked out from the move again.
+  void UndoMove(const PositionSums& before);
+  void DoNullMove();
+  void UndoNullMove();
+
   // The board part of a move and of taking it back: squares and index, not
   // the scores or the key.
   void MoveOnBoard(int from, int to, PieceCode piece, PieceCode captured);
@@ -240,30 +205,13 @@ inline void Position::TakeBackOnBoard(int from, int to, PieceCode piece, PieceCo
   squares[to] = captured;
 }
 
-// An attack on the mover's king that was there before the move stays unless
-// the move changed a square it passes through: the king's rank or file for
-// a line attack, or, for knights and pawns, the squares within two ranks and
-// two files of the king, where their attackers and the knights' legs stand.
-// This needs only the move's squares, not the board after it.
-inline bool Position::KeepsAttack(int from, int to, int before) const {
-  const int king = index.kingSquares[side];
-  const int rank = RankOf(king), file = FileOf(king);
-  const bool onRank = RankOf(from) == rank || RankOf(to) == rank;
-  const bool onFile = FileOf(from) == file || FileOf(to) == file;
-  if (((before & CHECK_ALONG_RANK) && !onRank) || ((before & CHECK_ALONG_FILE) && !onFile)) return king != 0;
-  return (before & (CHECK_BY_KNIGHT | CHECK_BY_PAWN)) && !NearKing(from, king) && !NearKing(to, king) && king != 0;
-}
-
 // Snapshots and tests compare positions byte for byte, so the record must
 // hold no padding whose bytes a copy might not carry.
 static_assert(std::has_unique_object_representations_v<Position>);
 
-// Value of a piece on a square, read from black's side for black pieces.
-int PieceValue(PieceCode code, Square sq);
-
-// The moves of the side to move that DoMove accepts, in generation order;
-// moves needs room for MAX_MOVES_PER_POSITION. Each is played and taken back
-// on pos, which needs one free history record.
-int LegalMoves(Position& pos, Move* moves);
+// The moves of the side to move that DoMove accepts, in generation order:
+// the one list of legal moves for every caller. moves needs room for
+// MAX_MOVES_PER_POSITION; pos is not changed.
+int LegalMoves(const Position& pos, Move* moves);
 
 }  // namespace lanterra

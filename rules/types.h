@@ -31,6 +31,9 @@ enum PieceKind : int {
 enum Side : int32_t { SIDE_RED = 0, SIDE_BLACK = 1 };
 
 constexpr Side Opponent(Side side) { return Side(1 - side); }
+// A pawn's step forward: up the board (towards rank 3) for red, down for
+// black.
+constexpr int ForwardStep(Side side) { return side == SIDE_RED ? -16 : 16; }
 
 inline constexpr int SCORE_MATE = 10000;
 inline constexpr int SCORE_BANNED = 9900;
@@ -64,5 +67,18 @@ constexpr Move MirroredMove(Move mv) {
 constexpr int SideBit(Side side) { return 8 + 8 * side; }
 constexpr int OpponentBit(Side side) { return 16 - 8 * side; }
 constexpr PieceCode PieceOf(Side side, PieceKind kind) { return PieceCode(SideBit(side) + kind); }
+// The side and kind of a piece (not of an empty square). Red codes are
+// 8..14 and black codes 16..22, so bit 4 of a code is its side and its low
+// three bits its kind: one shift or one mask, no table and no branch.
+constexpr Side SideOf(PieceCode code) { return Side(code >> 4); }
+constexpr PieceKind KindOf(PieceCode code) { return PieceKind(code & 7); }
+static_assert([] {
+  for (int side = SIDE_RED; side <= SIDE_BLACK; ++side)
+    for (int kind = KING; kind <= PAWN; ++kind) {
+      const PieceCode code = PieceOf(Side(side), PieceKind(kind));
+      if (SideOf(code) != side || KindOf(code) != kind) return false;
+    }
+  return true;
+}());
 
 }  // namespace lanterra

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+#include "rules/types.h"
+
 namespace lanterra {
 
 struct ZobristKey {
@@ -28,9 +30,9 @@ struct ZobristTable {
 };
 
 // Row of a piece code: red 8..14 use rows 0..6, black 16..22 rows 7..13.
-// Bit 4 of a code is set for black, so subtracting it as well needs no
-// test of the side.
-constexpr int ZobristIndex(int code) { return code - 8 - (code >> 4); }
+// A black code is 8 above the red one of its kind and needs a row only 7
+// further on, so subtracting its side as well needs no test of the side.
+constexpr int ZobristIndex(PieceCode code) { return code - 8 - SideOf(code); }
 static_assert(ZobristIndex(8) == 0 && ZobristIndex(14) == 6 && ZobristIndex(16) == 7 && ZobristIndex(22) == 13);
 
 // RC4 used only as a fixed number stream.

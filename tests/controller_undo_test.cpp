@@ -9,11 +9,11 @@ namespace {
 constexpr const char* MATE_IN_TWO = "4k4/8R/9/4P4/9/9/9/9/R8/3K5 w";
 
 // The first legal move that takes nothing, so the history keeps it.
-Move FirstQuietMove(Position pos) {
-  Move moves[MAX_MOVES_PER_POSITION];
-  const int count = pos.ListMoves(moves, 0);
+Move FirstQuietMove(const Position& pos) {
+  Move legal[MAX_MOVES_PER_POSITION];
+  const int count = LegalMoves(pos, legal);
   for (int i = 0; i < count; ++i) {
-    if (pos.squares[MoveTo(moves[i])] == 0 && pos.DoMove(moves[i])) return moves[i];
+    if (pos.squares[MoveTo(legal[i])] == 0) return legal[i];
   }
   return 0;
 }

@@ -8,6 +8,7 @@
 #include "engine/move_sort.h"
 #include "engine/move_sorter.h"
 #include "engine/search_context.h"
+#include "rules/search_moves.h"
 #include "tests/test_positions.h"
 
 namespace lanterra {
@@ -145,12 +146,12 @@ TEST(EvasionOrder, LegalMovesInTheOrderOfTheWholeListsSort) {
     ++checked;
     const int distinct = checked % 2 == 0 ? 2 : 1000;
     for (int32_t& score : ctx->historyScores) score = int32_t(rng() % distinct);
-    const int sources = pos.CheckSources();
+    const int sources = CheckSources(pos, pos.side);
     Move all[MAX_MOVES_PER_POSITION], legal[MAX_MOVES_PER_POSITION];
     const int count = pos.ListMoves(all, 0);
     std::vector<Move> expected(all, all + count);
     SortByHistory(ctx->historyScores, expected.data(), count);
-    std::erase_if(expected, [&](Move mv) { return !pos.IsLegal(mv, sources); });
+    std::erase_if(expected, [&](Move mv) { return !SearchMoves::IsLegal(pos, mv, sources); });
     tied += distinct == 2 && expected.size() > 1;
     const int n = LegalByHistory(ctx->historyScores, pos, sources, all, count, legal);
     ASSERT_EQ(std::vector<Move>(legal, legal + n), expected) << ToFen(pos);

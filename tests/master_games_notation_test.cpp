@@ -90,7 +90,7 @@ TEST_F(MasterGames, EveryLegalMoveReadsBackInEachNotation) {
       if (seen.insert(key).second) {
         ++positions;
         Move legal[MAX_MOVES_PER_POSITION];
-        const std::span<const Move> list(legal, size_t(ListLegalMoves(pos, legal)));
+        const std::span<const Move> list(legal, size_t(LegalMoves(pos, legal)));
         for (const Move mv : list) {
           std::string error;
           for (ChineseScript script : {ChineseScript::TRADITIONAL, ChineseScript::SIMPLIFIED}) {

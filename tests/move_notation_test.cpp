@@ -166,7 +166,7 @@ TEST(MoveNotation, EveryLegalMoveOfRandomGamesReadsBack) {
     Position pos = FromFen(START_FEN);
     for (int ply = 0; ply < 150; ++ply) {
       Move legal[MAX_MOVES_PER_POSITION];
-      const int n = ListLegalMoves(pos, legal);
+      const int n = LegalMoves(pos, legal);
       if (n == 0) break;
       const std::span<const Move> list(legal, size_t(n));
       for (const Move mv : list) {

@@ -75,11 +75,11 @@ TEST(CrossCheck, PerftDivideAgreesWithFairyStockfish) {
   for (size_t i = 0; i < positions.size(); ++i) {
     Position& pos = positions[i];
     std::map<std::string, uint64_t> ours;
-    Move moves[MAX_MOVES_PER_POSITION];
-    int n = pos.ListMoves(moves, 0);
+    Move legal[MAX_MOVES_PER_POSITION];
+    const int n = LegalMoves(pos, legal);
     for (int k = 0; k < n; ++k) {
-      if (!pos.DoMove(moves[k])) continue;
-      ours[UciMove(moves[k])] = Perft(pos, depth - 1);
+      pos.DoMove(legal[k]);
+      ours[UciMove(legal[k])] = Perft(pos, depth - 1);
       pos.UndoMove();
     }
     for (auto& [move, count] : theirs[i]) {

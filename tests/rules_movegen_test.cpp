@@ -8,6 +8,7 @@
 
 #include "rules/board_tables.h"
 #include "rules/perft.h"
+#include "rules/search_moves.h"
 #include "tests/test_positions.h"
 
 namespace lanterra {
@@ -35,7 +36,7 @@ TEST(ListMoves, StartPositionOrder) {
   EXPECT_EQ(all.back(), MoveOf(0xCB, 0xAB));
   EXPECT_EQ(List(pos, 1), (std::vector<Move>{MoveOf(0xA4, 0x34), MoveOf(0xAA, 0x3A)}));
 
-  pos.DoNullMove();
+  SearchMoves::DoNullMove(pos);
   EXPECT_EQ(List(pos, 0).size(), 44u);
   EXPECT_EQ(List(pos, 1), (std::vector<Move>{MoveOf(0x54, 0xC4), MoveOf(0x5A, 0xCA)}));
 }
@@ -77,7 +78,7 @@ TEST(ListMoves, PieceRules) {
 
 TEST(ListMoves, CaptureOntoTheKingIsListed) {
   Position pos = FromFen("4k4/9/9/9/9/9/9/9/9/3KR4 b");
-  pos.DoNullMove();
+  SearchMoves::DoNullMove(pos);
   std::vector<Move> captures = List(pos, 1);
   EXPECT_NE(std::find(captures.begin(), captures.end(), Iccs("e0e9")), captures.end());
 }
@@ -112,7 +113,7 @@ TEST(ListMoves, AgreesWithIsPseudoLegalOverRandomPositions) {
 // index of its step in the piece's step table, then how many steps it takes.
 std::array<int, 3> OrderKey(const Position& pos, Move mv) {
   const int from = MoveFrom(mv), diff = MoveTo(mv) - from;
-  const int kind = pos.squares[from] & 7;
+  const int kind = KindOf(pos.squares[from]);
   auto stepIndex = [&](auto steps, int times) {
     for (int i = 0; i < int(steps.size()); ++i)
       if (diff == times * steps[i]) return i;
@@ -176,7 +177,7 @@ TEST(IsMated, MateStalemateAndStart) {
   Position start;
   start.SetUpStart(0);
   EXPECT_EQ(start.IsMated(), 0);
-  start.DoNullMove();
+  SearchMoves::DoNullMove(start);
   EXPECT_EQ(start.IsMated(), 0);
 
   Position mate = FromFen("R3k4/R8/9/9/9/9/9/9/9/3K5 b");

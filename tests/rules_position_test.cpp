@@ -54,14 +54,6 @@ TEST(SetUpStart, ScoresKeysAndHistoryOfEverySetup) {
   EXPECT_TRUE(SamePosition(start, FromFen(std::string(START_FEN))));
 }
 
-TEST(PieceValues, BlackOnFlippedSquareEqualsRed) {
-  for (int kind = 0; kind < 7; ++kind)
-    for (int sq = 0; sq < 256; ++sq)
-      if (ON_BOARD[sq]) {
-        EXPECT_EQ(PieceValue(PieceCode(8 + kind), Square(sq)), PieceValue(PieceCode(16 + kind), FlipSquare(sq)));
-      }
-}
-
 TEST(IsInCheck, AttackPatterns) {
   struct Case { const char* fen; int inCheck; const char* why; };
   const Case cases[] = {
@@ -128,14 +120,14 @@ TEST(IsInCheck, MeansAnOpponentCaptureOfTheKingOrFacingKings) {
     Move moves[MAX_MOVES_PER_POSITION];
     const int n = pos.ListMoves(moves, 0);
     for (int i = 0; i < n; ++i) {
-      PieceCode captured = pos.ApplyBoardMove(moves[i]);
+      const PieceCode captured = test::PutOnBoard(pos, moves[i]);
       for (int turn = 0; turn < 2; ++turn) {
         const int expected = attacked(pos);
         ASSERT_EQ(pos.IsInCheck(), expected) << ToFen(pos);
         checks += expected;
         pos.ToggleSide();
       }
-      pos.RevertBoardMove(moves[i], captured);
+      test::TakeOffBoard(pos, moves[i], captured);
     }
   }
   EXPECT_GT(checks, 200);
@@ -167,29 +159,6 @@ TEST(DoMove, UndoRestoresEverythingAndRefusalChangesNothing) {
   check.UndoMove();
   ASSERT_EQ(check.DoMove(Iccs("a0d0")), 1);
   EXPECT_EQ(check.LastRecord().inCheck, 1);
-}
-
-TEST(NullMove, FlipsOnlyTheSideAndIsUndone) {
-  Position pos;
-  pos.SetUpStart(0);
-  const Position before = pos;
-  pos.DoNullMove();
-  EXPECT_EQ(pos.side, 1);
-  EXPECT_EQ(pos.zobrist.key, before.zobrist.key ^ ZOBRIST.sideKey.key);
-  EXPECT_EQ(pos.LastRecord().move, 0);
-  EXPECT_EQ(pos.LastRecord().keyBefore, before.zobrist.key);
-  EXPECT_EQ(pos.redScore, before.redScore);
-  pos.UndoNullMove();
-  EXPECT_TRUE(SamePosition(pos, before));
-}
-
-TEST(NullMoveAllowed, NeedsMoreThanTheMargin) {
-  Position pos;
-  pos.SetUpStart(0);
-  for (int score : {400, 401}) {
-    pos.redScore = score;
-    EXPECT_EQ(pos.NullMoveAllowed(), score > 400);
-  }
 }
 
 TEST(MirrorInto, MirrorsBoardSideAndKeys) {

@@ -5,7 +5,9 @@
 
 #include <cstring>
 #include <random>
+#include <vector>
 
+#include "rules/search_moves.h"
 #include "tests/test_positions.h"
 
 namespace lanterra {
@@ -26,25 +28,23 @@ TEST(RulesStress, RandomGamesKeepEveryInvariant) {
     Position pos;
     pos.SetUpStart(game % 4);
     for (int ply = 0; ply < 200; ++ply) {
-      Move legal[MAX_MOVES_PER_POSITION];
-      int n = LegalMoves(pos, legal);
-      ASSERT_EQ(n == 0, pos.IsMated() == 1) << ToFen(pos);
-      if (n == 0) break;
-
       // Every pseudo-legal move, refused or played, must leave the position
       // as it was once undone.
       const Position before = pos;
       Move all[MAX_MOVES_PER_POSITION];
-      int count = pos.ListMoves(all, 0);
+      int count = pos.ListMoves(all, false);
       ASSERT_LE(count, 119);
+      std::vector<Move> safe;  // the moves the plain test lets through, in order
       for (int i = 0; i < count; ++i) {
         // DoMove decides from the squares the move changed; the whole check
         // test on the moved board must agree.
-        PieceCode captured = pos.ApplyBoardMove(all[i]);
-        const int exposed = pos.IsInCheck();
-        pos.RevertBoardMove(all[i], captured);
-        ASSERT_EQ(pos.IsLegal(all[i], pos.CheckSources()), 1 - exposed) << ToFen(before) << " " << IccsMove(all[i]);
-        ASSERT_EQ(pos.DoMove(all[i]), 1 - exposed) << ToFen(before) << " " << IccsMove(all[i]);
+        const PieceCode captured = test::PutOnBoard(pos, all[i]);
+        const bool exposed = pos.IsInCheck();
+        test::TakeOffBoard(pos, all[i], captured);
+        if (!exposed) safe.push_back(all[i]);
+        ASSERT_EQ(SearchMoves::IsLegal(pos, all[i], CheckSources(pos, pos.side)), !exposed)
+            << ToFen(before) << " " << IccsMove(all[i]);
+        ASSERT_EQ(pos.DoMove(all[i]), !exposed) << ToFen(before) << " " << IccsMove(all[i]);
         if (!exposed) {
           ASSERT_TRUE(pos.IsConsistent()) << ToFen(before) << " " << IccsMove(all[i]);
           // Both ways of taking a move back: working the sums out from the
@@ -52,14 +52,21 @@ TEST(RulesStress, RandomGamesKeepEveryInvariant) {
           if (i % 2 == 0)
             pos.UndoMove();
           else
-            pos.UndoMove(before.Sums());
+            SearchMoves::UndoMove(pos, before.Sums());
         }
         ASSERT_TRUE(Identical(pos, before)) << ToFen(before) << " " << IccsMove(all[i]);
       }
+      Move legal[MAX_MOVES_PER_POSITION];
+      const int n = LegalMoves(pos, legal);
+      ASSERT_EQ(std::vector<Move>(legal, legal + n), safe) << ToFen(pos);
+      ASSERT_EQ(n == 0, pos.IsMated()) << ToFen(pos);
+      ASSERT_TRUE(Identical(pos, before)) << ToFen(pos);
+      if (n == 0) break;
+
       if (!pos.LastRecord().inCheck) {
-        pos.DoNullMove();
+        SearchMoves::DoNullMove(pos);
         ASSERT_TRUE(pos.IsConsistent());
-        pos.UndoNullMove();
+        SearchMoves::UndoNullMove(pos);
         ASSERT_TRUE(Identical(pos, before));
       }
 

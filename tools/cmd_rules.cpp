@@ -28,13 +28,13 @@ int RunPerft(const Args& args) {
   auto start = std::chrono::steady_clock::now();
   uint64_t total = 0;
   if (divide) {
-    Move moves[MAX_MOVES_PER_POSITION];
-    int count = pos.ListMoves(moves, 0);
+    Move legal[MAX_MOVES_PER_POSITION];
+    const int count = LegalMoves(pos, legal);
     for (int i = 0; i < count; ++i) {
-      if (!pos.DoMove(moves[i])) continue;
+      pos.DoMove(legal[i]);
       uint64_t n = Perft(pos, int(depth) - 1);
       pos.UndoMove();
-      std::printf("%s %llu\n", IccsMove(moves[i]).c_str(), (unsigned long long)n);
+      std::printf("%s %llu\n", IccsMove(legal[i]).c_str(), (unsigned long long)n);
       total += n;
     }
   } else {
@@ -56,18 +56,17 @@ int RunKey(const Args& args) {
 int RunMoves(const Args& args) {
   Position pos;
   if (!ReadPositionArgs(args, 0, pos)) return 2;
-  Move moves[MAX_MOVES_PER_POSITION];
-  int count = pos.ListMoves(moves, 0);
-  int legal = 0;
-  for (int i = 0; i < count; ++i) {
-    bool played = pos.DoMove(moves[i]);
-    if (played) {
-      pos.UndoMove();
-      ++legal;
-    }
-    std::printf("%s%s\n", IccsMove(moves[i]).c_str(), played ? "" : " refused");
+  // Every generated move, with the ones DoMove would refuse marked: those
+  // missing from the legal list, which keeps the same order.
+  Move moves[MAX_MOVES_PER_POSITION], legal[MAX_MOVES_PER_POSITION];
+  const int count = pos.ListMoves(moves, false);
+  const int legalCount = LegalMoves(pos, legal);
+  for (int i = 0, next = 0; i < count; ++i) {
+    const bool refused = next == legalCount || legal[next] != moves[i];
+    if (!refused) ++next;
+    std::printf("%s%s\n", IccsMove(moves[i]).c_str(), refused ? " refused" : "");
   }
-  std::printf("moves %d legal %d\n", count, legal);
+  std::printf("moves %d legal %d\n", count, legalCount);
   return 0;
 }
 

@@ -100,16 +100,17 @@ std::string ProtocolFuzzer::RandomGameLine() {
   line += " moves";
   int plies = Below(4) ? Below(40) : Below(400);
   for (int i = 0; i < plies; ++i) {
-    Move moves[MAX_MOVES_PER_POSITION];
-    int count = pos.ListMoves(moves, 0);
-    int legal = 0;
+    Move legal[MAX_MOVES_PER_POSITION];
+    const int count = LegalMoves(pos, legal);
+    if (count == 0) break;
+    // One draw per legal move, each kept with the chance that leaves them
+    // all equally likely. A single draw would do as well but would change
+    // the lines a given SEED of fuzz-protocol makes, which is how a failure
+    // is replayed.
     Move chosen = 0;
     for (int j = 0; j < count; ++j) {
-      if (!pos.DoMove(moves[j])) continue;
-      pos.UndoMove();
-      if (Below(++legal) == 0) chosen = moves[j];
+      if (Below(j + 1) == 0) chosen = legal[j];
     }
-    if (chosen == 0) break;
     PlayLongGameMove(pos, chosen);
     line += ' ';
     line += IccsMove(chosen);

@@ -1,38 +1,63 @@
 // The board canvas: it shows the board picture with the pieces and frames
 // the game asks for, pixel for pixel as the window draws them, and reports
 // presses as points of that picture however large the canvas is shown.
-import { decodeBmp } from './bmp.js';
 import { CELL_SIZE, CLIENT_HEIGHT, CLIENT_WIDTH, IDB_BOARD, IDB_FRAME, IDB_PIECE_BASE } from './ids.js';
+
+// The pictures are PNG files, loaded as images (which the page's head has
+// already asked for) and taken with colour management off, so that every
+// pixel keeps the exact colour of the program's bitmap. In the cell
+// pictures (the frame and the pieces) the window's key colour, pure green,
+// is transparent, so a piece drawn over the board leaves the board showing
+// exactly where the window's masked copy does.
+async function decodePicture(file) {
+  const image = new Image();
+  image.fetchPriority = 'high';
+  await new Promise((resolve, reject) => {
+    image.onload = resolve;
+    image.onerror = () => reject(new Error(`${file} did not load`));
+    image.src = file;
+  });
+  return createImageBitmap(image, { colorSpaceConversion: 'none', premultiplyAlpha: 'none' });
+}
 
 export class BoardCanvas {
   constructor(canvas) {
     this.canvas = canvas;
     this.context = canvas.getContext('2d');
-    this.screen = this.context.createImageData(CLIENT_WIDTH, CLIENT_HEIGHT);
-    this.pictures = {};
+    // Pictures are only ever copied at their own size, pixel onto pixel.
+    this.context.imageSmoothingEnabled = false;
+    this.pictures = {};      // resource id -> { image, x }: its cells in a decoded file
+    this.shown = new Map();  // "x,y" of a cell -> [piece, framed], as last painted
   }
 
-  // bitmaps: resource id -> file. Resolves once every picture is decoded.
+  // bitmaps: resource id -> [file, x], the picture being the file's from
+  // column x on (the board) or the cell there (the frame and the pieces).
+  // Resolves once every picture is decoded.
   async load(bitmaps) {
-    await Promise.all(Object.entries(bitmaps).map(async ([id, file]) => {
-      const response = await fetch(file);
-      if (!response.ok) throw new Error(`${file}: ${response.status}`);
-      this.pictures[id] = decodeBmp(await response.arrayBuffer(), file);
-    }));
+    const images = new Map();
+    for (const [file] of Object.values(bitmaps)) {
+      if (!images.has(file)) images.set(file, decodePicture(file));
+    }
+    for (const [id, [file, x]] of Object.entries(bitmaps)) this.pictures[id] = { image: await images.get(file), x };
+  }
+
+  // The cells as last painted, in the form paintBoard takes: what the board
+  // shows can be painted again before the game has started.
+  shownCells() {
+    return [...this.shown].flatMap(([at, [piece, framed]]) => [...at.split(',').map(Number), piece, framed]);
   }
 
   // cells: x, y, piece code and framed (0 or 1) of every cell, four numbers
   // a cell.
   paintBoard(cells) {
-    this.copyBoard(0, 0, CLIENT_WIDTH, CLIENT_HEIGHT);
+    this.context.drawImage(this.pictures[IDB_BOARD].image, 0, 0);
+    this.shown.clear();
     for (let i = 0; i < cells.length; i += 4) this.drawCell(cells[i], cells[i + 1], cells[i + 2], cells[i + 3]);
-    this.context.putImageData(this.screen, 0, 0);
   }
 
   paintSquare(x, y, piece, framed) {
-    this.copyBoard(x, y, CELL_SIZE, CELL_SIZE);
+    this.context.drawImage(this.pictures[IDB_BOARD].image, x, y, CELL_SIZE, CELL_SIZE, x, y, CELL_SIZE, CELL_SIZE);
     this.drawCell(x, y, piece, framed);
-    this.context.putImageData(this.screen, 0, 0, x, y, CELL_SIZE, CELL_SIZE);
   }
 
   showBusy(busy) {
@@ -61,35 +86,14 @@ export class BoardCanvas {
     });
   }
 
-  // The board picture's own pixels in a cell's rectangle: bare board.
-  copyBoard(x, y, width, height) {
-    const board = this.pictures[IDB_BOARD];
-    for (let row = y; row < y + height; row++) {
-      const start = 4 * (row * CLIENT_WIDTH + x);
-      this.screen.data.set(board.rgba.subarray(start, start + 4 * width), start);
-    }
-  }
-
+  // The piece over the bare board, and the frame over both.
   drawCell(x, y, piece, framed) {
+    this.shown.set(`${x},${y}`, [piece, framed ? 1 : 0]);
     if (piece) this.drawSprite(x, y, this.pictures[IDB_PIECE_BASE + piece]);
     if (framed) this.drawSprite(x, y, this.pictures[IDB_FRAME]);
   }
 
-  // A piece or the frame over a cell: every pixel but the key colour, pure
-  // green, replaces the one beneath.
   drawSprite(x, y, picture) {
-    const source = picture.rgba;
-    const target = this.screen.data;
-    for (let dy = 0; dy < CELL_SIZE; dy++) {
-      for (let dx = 0; dx < CELL_SIZE; dx++) {
-        const s = 4 * (dy * CELL_SIZE + dx);
-        if (source[s] === 0 && source[s + 1] === 255 && source[s + 2] === 0) continue;
-        const t = 4 * ((y + dy) * CLIENT_WIDTH + x + dx);
-        target[t] = source[s];
-        target[t + 1] = source[s + 1];
-        target[t + 2] = source[s + 2];
-        target[t + 3] = 255;
-      }
-    }
+    this.context.drawImage(picture.image, picture.x, 0, CELL_SIZE, CELL_SIZE, x, y, CELL_SIZE, CELL_SIZE);
   }
 }

@@ -4,24 +4,32 @@
 // ('busy') or waits for the player ('ready').
 export class GameLink {
   // handlers: message type -> function(message); ready: a promise the
-  // messages wait for (the pictures they are drawn with).
+  // worker waits for, so that fetching and compiling the game's module
+  // does not hold up the first paint of the board. Messages sent before
+  // then wait for the worker.
   constructor(url, handlers, ready) {
     this.pending = 0;       // messages the worker has not finished yet
     this.started = false;
-    this.worker = new Worker(url);
-    this.worker.onmessage = (event) => {
-      ready.then(() => {
+    this.waiting = [];
+    this.worker = null;
+    // Resolves when the game has started and takes the player's moves.
+    this.gameStarted = new Promise((resolve) => { this.resolveStarted = resolve; });
+    ready.then(() => {
+      this.worker = new Worker(url);
+      this.worker.onmessage = (event) => {
         if (event.data.type === 'done') this.finished();
         else handlers[event.data.type](event.data);
-      });
-    };
-    this.worker.onerror = (event) => console.error('the game stopped:', event.message);
+      };
+      this.worker.onerror = (event) => console.error('the game stopped:', event.message);
+      for (const message of this.waiting.splice(0)) this.worker.postMessage(message);
+    });
   }
 
   send(message) {
     this.pending += 1;
     document.documentElement.dataset.state = 'busy';
-    this.worker.postMessage(message);
+    if (this.worker) this.worker.postMessage(message);
+    else this.waiting.push(message);
   }
 
   // The game has started and has finished everything it was sent.
@@ -33,7 +41,11 @@ export class GameLink {
   finished() {
     this.pending -= 1;
     if (this.pending === 0) {
-      this.started = true;
+      if (!this.started) {
+        this.started = true;
+        performance.mark('lanterra-ready');
+        this.resolveStarted();
+      }
       document.documentElement.dataset.state = 'ready';
     }
   }

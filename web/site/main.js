@@ -2,12 +2,13 @@
 // and book) runs in worker.js; this side draws what it asks for, plays its
 // sounds, shows its boxes, keeps the menu's marks and turns presses on the
 // board and menu choices into messages for it.
-import { BoardCanvas } from './board.js';
 import { Boxes } from './boxes.js';
 import { PageCommands } from './commands.js';
+import { board, firstPaint } from './first-paint.js';
 import { IDC_LEVEL_FIRST, IDC_LEVEL_LAST, IDC_SOUND, IDC_UNDO, MB_YESNO } from './ids.js';
 import { GameLink } from './link.js';
 import { Menu } from './menu.js';
+import { keepOffline } from './offline.js';
 import { notResumed, saveGame, savedGame } from './saved-game.js';
 import { Sounds } from './sounds.js';
 
@@ -16,7 +17,6 @@ const windowElement = document.getElementById('window');
 const gbk = new TextDecoder('gbk');
 
 const sounds = new Sounds(resources.sounds);
-const board = new BoardCanvas(document.getElementById('board'));
 const boxes = new Boxes(document.getElementById('box'), resources.icons, () => menu.close());
 
 // The board and the menu take nothing while the worker is still handling
@@ -24,8 +24,7 @@ const boxes = new Boxes(document.getElementById('box'), resources.icons, () => m
 // to the end before the next press is looked at.
 const idle = () => link.idle && !boxes.showing;
 
-const picturesReady = board.load(resources.bitmaps);
-picturesReady.catch((error) => console.error('pictures:', error));
+// The game's module is fetched only once the board is on the screen.
 const link = new GameLink('worker.js', {
   board: (m) => board.paintBoard(m.cells),
   square: (m) => board.paintSquare(m.x, m.y, m.piece, m.framed),
@@ -47,7 +46,7 @@ const link = new GameLink('worker.js', {
   text: (m) => commands.setText(m.name, gbk.decode(m.bytes)),
   save: (m) => saveGame(m.text),
   notResumed: (m) => notResumed(m.reason),
-}, picturesReady);
+}, firstPaint);
 const commands = new PageCommands((message) => link.send(message), boxes);
 
 // The seed of the game's one random generator: the time in seconds, as in
@@ -60,13 +59,27 @@ function seed() {
 // A kept game goes on with its own generator; the seed serves a new one.
 link.send({ type: 'start', seed: seed(), saved: savedGame() });
 
+let touched = false;
 board.onPress((x, y) => {
+  touched = true;
   if (idle()) link.send({ type: 'click', x, y });
 });
 const menu = new Menu(document.getElementById('menubar'), {
   idle,
   boxOpen: () => boxes.showing,
   run: (id) => {
+    touched = true;
     if (idle()) commands.run(id);
   },
 });
+
+// The sounds wait for the game's start or the first press, so that they
+// never hold up the board and the game's module on the network. A page the
+// service worker serves takes them from the browser's cache at no cost, so
+// they come right after the board, in time for the new-game sound where the
+// browser lets it be heard (an installed app).
+firstPaint.then(() => {
+  if (navigator.serviceWorker && navigator.serviceWorker.controller) sounds.load();
+});
+link.gameStarted.then(() => sounds.load());
+keepOffline(link.gameStarted, () => !touched);

@@ -4,25 +4,34 @@
 export class Sounds {
   // files: WAVE resource id -> file.
   constructor(files) {
-    const AudioContextClass = window.AudioContext || window.webkitAudioContext;
-    this.audio = AudioContextClass ? new AudioContextClass() : null;
+    this.files = files;
+    this.audio = null;  // made by load: making one holds the page up a while
     this.buffers = {};
     this.playing = null;
-    if (!this.audio) return;
-    for (const [id, file] of Object.entries(files)) {
+    // A browser lets a page make sound only after the player's first press,
+    // so until then the context stays suspended and sounds are not heard.
+    // The files are fetched (load) when the page says so, and at the first
+    // press at the latest, so that they never hold up the board and the
+    // game's module.
+    const wake = () => {
+      this.load();
+      if (this.audio && this.audio.state === 'suspended') this.audio.resume();
+    };
+    window.addEventListener('pointerdown', wake, true);
+    window.addEventListener('keydown', wake, true);
+  }
+
+  load() {
+    const AudioContextClass = window.AudioContext || window.webkitAudioContext;
+    if (this.audio || !AudioContextClass) return;
+    this.audio = new AudioContextClass();
+    for (const [id, file] of Object.entries(this.files)) {
       fetch(file)
         .then((response) => response.arrayBuffer())
         .then((bytes) => this.audio.decodeAudioData(bytes))
         .then((buffer) => { this.buffers[id] = buffer; })
         .catch((error) => console.error(`sound ${file}:`, error));
     }
-    // A browser lets a page make sound only after the player's first press,
-    // so the context starts suspended and sounds before that are not heard.
-    const wake = () => {
-      if (this.audio.state === 'suspended') this.audio.resume();
-    };
-    window.addEventListener('pointerdown', wake, true);
-    window.addEventListener('keydown', wake, true);
   }
 
   // id: a WAVE resource id, or 'beep' for the system's message beep.

@@ -8,10 +8,10 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
-import http from 'node:http';
 import path from 'node:path';
 import { chromium } from 'playwright-core';
 import { encodePng } from '../tools/png.mjs';
+import { startServer } from '../tools/static-server.mjs';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
 export const ROOT = process.env.LANTERRA_ROOT || path.resolve(here, '../..');
@@ -32,55 +32,29 @@ export const SETUPS = [
   'rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/9/1C5C1/9/RN2K2NR w - - 0 1',
 ];
 
-// ----------------------------------------------------------- the server ---
+// ---------------------------------------------------- server and browser ---
 
-const TYPES = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm', '.png': 'image/png', '.svg': 'image/svg+xml',
-  '.bmp': 'image/bmp', '.wav': 'audio/wav',
+export const CHROMIUM = {
+  executablePath: '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
 };
 
-export async function startServer() {
-  const server = http.createServer((request, response) => {
-    let file = decodeURIComponent(new URL(request.url, 'http://host').pathname);
-    if (file.endsWith('/')) file += 'index.html';
-    const full = path.join(SITE, path.normalize(file));
-    if (!full.startsWith(SITE)) {
-      response.writeHead(403).end();
-      return;
-    }
-    fs.readFile(full, (error, data) => {
-      if (error) {
-        response.writeHead(404).end();
-        return;
-      }
-      response.writeHead(200, { 'content-type': TYPES[path.extname(full)] || 'application/octet-stream' });
-      response.end(data);
-    });
-  });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { server, base: `http://127.0.0.1:${server.address().port}/` };
-}
-
 export async function launch() {
-  return chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  return chromium.launch(CHROMIUM);
 }
 
 // Starts the server and the browser once for a test file; returns the pair
 // and a function that closes both.
 export async function setUp() {
-  const { server, base } = await startServer();
+  const server = await startServer(SITE);
   const browser = await launch();
   return {
-    base,
+    base: server.base,
     browser,
     close: async () => {
       await browser.close();
-      await new Promise((resolve) => server.close(resolve));
+      await server.close();
     },
   };
 }

@@ -1,7 +1,9 @@
 // The numbers the page takes from the C++ headers through ids.js: what the
 // header reader reads, and the build stopping on a name the page imports
-// but no header defines, or on one name with two values.
+// but no header defines, or on one name with two values. Then make-site
+// itself: the service worker's list and version of the files it writes.
 import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -42,4 +44,36 @@ test('a page module importing a name no header defines stops the build', () => {
   fs.writeFileSync(path.join(page, 'board.js'), "import {\n  CELL_SIZE,\n  IDB_BOARD as BOARD,\n} from './ids.js';\n");
   assert.doesNotThrow(() => checkImports(page, new Set(['CELL_SIZE', 'IDB_BOARD'])));
   assert.throws(() => checkImports(page, new Set(['CELL_SIZE'])), /board\.js imports IDB_BOARD/);
+});
+
+// make-site over the real sources, with stand-ins for the compiled module.
+function makeSite(moduleFiles) {
+  const moduleDir = fs.mkdtempSync(path.join(scratch, 'module-'));
+  for (const name of moduleFiles) fs.writeFileSync(path.join(moduleDir, name), `// ${name}\n`);
+  const site = fs.mkdtempSync(path.join(scratch, 'site-'));
+  const root = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
+  const run = spawnSync(process.execPath, [path.join(root, 'web/tools/make-site.mjs'), root, moduleDir, site],
+    { encoding: 'utf8' });
+  return { site, run };
+}
+
+test('the service worker lists every file of the site, and a rebuild of the same sources is no new version', () => {
+  const first = makeSite(['lanterra.js', 'lanterra.wasm']);
+  const second = makeSite(['lanterra.js', 'lanterra.wasm']);
+  assert.equal(first.run.status, 0, first.run.stderr);
+  const worker = fs.readFileSync(path.join(first.site, 'service-worker.js'), 'utf8');
+  const listed = JSON.parse(/const FILES = (\[.*\]);/.exec(worker)[1]);
+  const written = fs.readdirSync(first.site, { recursive: true })
+    .filter((name) => fs.statSync(path.join(first.site, name)).isFile() && name !== 'service-worker.js')
+    .map((name) => name.split(path.sep).join('/')).sort();
+  assert.deepEqual(listed, written);
+  assert.match(worker, /const VERSION = '[0-9a-f]{16}';/);
+  assert.equal(fs.readFileSync(path.join(second.site, 'service-worker.js'), 'utf8'), worker);
+});
+
+test('a compiled module without its WebAssembly stops the build before it writes anything', () => {
+  const { site, run } = makeSite(['lanterra.js']);
+  assert.equal(run.status, 1);
+  assert.match(run.stderr, /make-site: the compiled module lacks .*lanterra\.wasm/);
+  assert.deepEqual(fs.readdirSync(site), []);
 });

@@ -14,26 +14,48 @@ function chunk(type, data) {
   return Buffer.concat([head, data, crc]);
 }
 
-// rgba: width * height pixels of four bytes, rows top down.
+// rgba: width * height pixels of four bytes, rows top down. The smallest
+// form that gives back every pixel exactly is chosen: an opaque picture of
+// at most 256 colours (the game's bitmaps) keeps a palette, sorted by
+// colour so that the wood's neighbouring shades get neighbouring indices;
+// other opaque pictures are RGB and the rest RGBA. Rows are stored as they
+// are (filter 0), which packs the dithered board best.
 export function encodePng(width, height, rgba) {
-  const rowBytes = width * 4;
+  const count = width * height;
+  let opaque = true;
+  const colours = new Set();
+  for (let i = 0; i < count; i++) {
+    if (rgba[4 * i + 3] !== 255) opaque = false;
+    if (colours.size <= 256) colours.add((rgba[4 * i] << 16) | (rgba[4 * i + 1] << 8) | rgba[4 * i + 2]);
+  }
+  const paletted = opaque && colours.size <= 256;
+  const palette = paletted ? [...colours].sort((a, b) => a - b) : [];
+  const index = new Map(palette.map((colour, i) => [colour, i]));
+  const pixelBytes = paletted ? 1 : opaque ? 3 : 4;
+  const rowBytes = width * pixelBytes;
   const rows = Buffer.alloc((rowBytes + 1) * height);
   for (let y = 0; y < height; y++) {
-    // Each row starts with its filter type, 0: the bytes as they are.
-    rows[y * (rowBytes + 1)] = 0;
-    Buffer.from(rgba.buffer, rgba.byteOffset + y * rowBytes, rowBytes).copy(rows, y * (rowBytes + 1) + 1);
+    let at = y * (rowBytes + 1) + 1;  // after the row's filter byte, 0
+    for (let x = 0; x < width; x++) {
+      const s = 4 * (y * width + x);
+      if (paletted) {
+        rows[at++] = index.get((rgba[s] << 16) | (rgba[s + 1] << 8) | rgba[s + 2]);
+      } else {
+        for (let c = 0; c < pixelBytes; c++) rows[at++] = rgba[s + c];
+      }
+    }
   }
   const header = Buffer.alloc(13);
   header.writeUInt32BE(width, 0);
   header.writeUInt32BE(height, 4);
-  header[8] = 8;  // bits per channel
-  header[9] = 6;  // RGBA
-  return Buffer.concat([
-    SIGNATURE,
-    chunk('IHDR', header),
-    chunk('IDAT', zlib.deflateSync(rows, { level: 9 })),
-    chunk('IEND', Buffer.alloc(0)),
-  ]);
+  header[8] = 8;  // bits per channel or per palette index
+  header[9] = paletted ? 3 : opaque ? 2 : 6;
+  const chunks = [chunk('IHDR', header)];
+  if (paletted) {
+    chunks.push(chunk('PLTE', Buffer.from(palette.flatMap((c) => [c >> 16, (c >> 8) & 255, c & 255]))));
+  }
+  chunks.push(chunk('IDAT', zlib.deflateSync(rows, { level: 9 })), chunk('IEND', Buffer.alloc(0)));
+  return Buffer.concat([SIGNATURE, ...chunks]);
 }
 
 // The size-pixel image of an icon file, as PNG bytes. Images stored as PNG

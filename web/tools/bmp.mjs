@@ -1,12 +1,11 @@
-// The bitmaps are 8-bit palette BMPs; they are decoded here rather than by
-// the browser so that every pixel keeps its exact colour.
+// The game's bitmaps are 8-bit palette BMPs, the form the Windows program
+// embeds; the site gets them as PNG pictures of exactly the same pixels.
 
-// buffer: the file's bytes; name: the file, for the error. Returns the
-// picture as RGBA rows, top down.
-export function decodeBmp(buffer, name) {
-  const view = new DataView(buffer);
-  const bytes = new Uint8Array(buffer);
-  if (view.getUint16(0, true) !== 0x4d42) throw new Error(`${name} is not a BMP picture`);
+// bytes: the file; name: the file, for the error. Returns the picture as
+// RGBA rows, top down.
+export function decodeBmp(bytes, name) {
+  const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+  if (bytes.length < 54 || view.getUint16(0, true) !== 0x4d42) throw new Error(`${name} is not a BMP picture`);
   const dataOffset = view.getUint32(10, true);
   const headerSize = view.getUint32(14, true);
   const width = view.getInt32(18, true);
@@ -17,7 +16,10 @@ export function decodeBmp(buffer, name) {
   const height = Math.abs(storedHeight);
   const palette = 14 + headerSize;
   const stride = (width + 3) & ~3;
-  const rgba = new Uint8ClampedArray(width * height * 4);
+  if (width <= 0 || dataOffset < palette + 1024 || dataOffset + stride * height > bytes.length) {
+    throw new Error(`${name} is cut short or has no full palette`);
+  }
+  const rgba = new Uint8Array(width * height * 4);
   for (let y = 0; y < height; y++) {
     // Positive heights store the rows bottom up.
     const row = dataOffset + stride * (storedHeight > 0 ? height - 1 - y : y);
