@@ -82,6 +82,18 @@ test('a reload shows the game as it was, and with ?seed the decisions after it a
   await game.close();
 });
 
+test('before the game has started, the first paint shows the kept board', async () => {
+  const game = await Game.open(env, { seed: 12 });
+  await game.command(405);
+  const kept = await game.pixels();
+  // The game's worker never comes: what the canvas shows is the first paint.
+  await game.page.route('**/worker.js', () => {});
+  await game.page.reload();
+  await game.page.waitForFunction(() => performance.getEntriesByName('lanterra-board').length > 0);
+  assert.ok((await game.pixels()).every((value, i) => value === kept[i]), 'the kept board, turned and framed');
+  await game.close();
+});
+
 test('a kept record that does not load starts a new game with a warning and no error', async () => {
   const game = await Game.open(env, { seed: 5 });
   const warnings = [];
