@@ -1,12 +1,15 @@
 // The game inside a Web Worker: the game, the engine and the book run here,
 // and everything the window would do (painting a cell, a sound, a box, the
 // menu's marks and gray Undo, the wait cursor) goes to the page as a
-// message, in the order the game asks for it. The page sends clicks as
-// canvas points, menu commands by id and the answer of a game-over box.
+// message, in the order the game asks for it, and so does the saved game
+// after every change, which the page keeps in the browser. The page sends
+// the saved game it kept at start-up, clicks as canvas points, menu
+// commands by id and the answer of a game-over box.
 #include <emscripten.h>
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "app/board_geometry.h"
 #include "app/commands.h"
@@ -76,6 +79,8 @@ class WorkerWindow final : public WindowServices {
   void OpenWebPage(const std::string&) override {}
   bool CopyText(const std::string&) override { return false; }
 
+  void GameChanged() override { PostSave(game_->SavedText().c_str()); }
+
  private:
   const GameController* game_ = nullptr;
 };
@@ -108,14 +113,24 @@ void PostPageCommands() {
 extern "C" {
 
 // Start-up in the window's order: engine, menu marks and the normal setup,
-// the first paint, then the new-game sound.
-EMSCRIPTEN_KEEPALIVE void lanterra_start(uint32_t seed) {
+// the first paint, then the new-game sound. The game the page kept (length
+// bytes at saved, none when length is 0) is resumed instead of the normal
+// setup, generator included, and goes on where it was; one that does not
+// load is reported and a new game starts.
+EMSCRIPTEN_KEEPALIVE void lanterra_start(uint32_t seed, const char* saved, int length) {
   if (program) return;
   program = new Program(seed);
   PostPageCommands();
-  program->game.Start();
+  std::string error;
+  const bool resumed =
+      saved && length > 0 && program->game.Resume(std::string_view(saved, size_t(length)), error);
+  if (!resumed) {
+    if (length > 0) PostNotResumed(error.c_str());
+    program->game.Start();
+  }
   program->window.PaintBoard();
   program->game.Greet();
+  if (resumed) program->game.GoOn();
 }
 
 // A press on the canvas in board picture pixels, mapped as a window click.

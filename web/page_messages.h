@@ -34,3 +34,7 @@ EM_JS(void, PostText, (const char* name, const char* text), {
   const end = HEAPU8.subarray(text).indexOf(0);
   postMessage({type: 'text', name: UTF8ToString(name), bytes: HEAPU8.slice(text, text + end)});
 });
+EM_JS(void, PostSave, (const char* text), { postMessage({type: 'save', text: UTF8ToString(text)}); });
+EM_JS(void, PostNotResumed, (const char* reason), {
+  postMessage({type: 'notResumed', reason: UTF8ToString(reason)});
+});

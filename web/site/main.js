@@ -9,6 +9,7 @@ import { IDC_LEVEL_FIRST, IDC_LEVEL_LAST, IDC_SOUND, IDC_UNDO, MB_YESNO } from '
 import { GameLink } from './link.js';
 import { Menu } from './menu.js';
 import { keepOffline } from './offline.js';
+import { notResumed, saveGame, savedGame } from './saved-game.js';
 import { Sounds } from './sounds.js';
 
 const resources = JSON.parse(document.getElementById('resources').textContent);
@@ -43,6 +44,8 @@ const link = new GameLink('worker.js', {
   },
   link: (m) => commands.setLink(m.id, m.address),
   text: (m) => commands.setText(m.name, gbk.decode(m.bytes)),
+  save: (m) => saveGame(m.text),
+  notResumed: (m) => notResumed(m.reason),
 }, firstPaint);
 const commands = new PageCommands((message) => link.send(message), boxes);
 
@@ -53,7 +56,8 @@ function seed() {
   if (text !== null && /^\d{1,10}$/.test(text) && Number(text) <= 0xffffffff) return Number(text);
   return Math.floor(Date.now() / 1000) >>> 0;
 }
-link.send({ type: 'start', seed: seed() });
+// A kept game goes on with its own generator; the seed serves a new one.
+link.send({ type: 'start', seed: seed(), saved: savedGame() });
 
 let touched = false;
 board.onPress((x, y) => {
