@@ -60,9 +60,10 @@ export class MoveRecord {
   }
 
   // Scrolls the list alone, never the page, so that the board stays put.
+  // The list is the moves' offset parent.
   keepInView(element) {
     const list = this.list;
-    const top = element.offsetTop - list.offsetTop;
+    const top = element.offsetTop;
     if (top < list.scrollTop) list.scrollTop = top;
     else if (top + element.offsetHeight > list.scrollTop + list.clientHeight) {
       list.scrollTop = top + element.offsetHeight - list.clientHeight;

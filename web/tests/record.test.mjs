@@ -10,7 +10,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { after as afterAll, before, test } from 'node:test';
-import { compose, Game, SETUPS, setUp, think, TOOL } from './harness.mjs';
+import { after, compose, Game, SETUPS, setUp, think, TOOL } from './harness.mjs';
 
 let env;
 before(async () => { env = await setUp(); });
@@ -93,6 +93,25 @@ test('the record shows the game in Chinese notation, follows undo, a reload and 
   await game.command(401);
   shown = await shownRecord(game);
   assert.deepEqual(shown, { moves: [], rows: [], last: null, outcome: '' });
+  await game.close();
+});
+
+test('a long kept game opens with its record scrolled to the last move, on a phone', async () => {
+  const moves = [];
+  for (let i = 0; i < 60; i++) moves.push(think(START, { level: 0, seed: i + 1, moves }));
+  const kept = ['lanterra saved game 1', `start ${START}`, 'human red', 'level 0', 'sound on', 'random 1',
+    `moves ${moves.join(' ')}`, 'undo 0 off', 'over no', `board ${moves[59]} ${after(START, moves)}`, ''].join('\n');
+  const game = await Game.open(env, { seed: 1, context: { viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true } });
+  await game.page.evaluate((text) => localStorage.setItem('lanterra.game', text), kept);
+  await game.page.reload();
+  await game.settle();
+  const view = await game.page.evaluate(() => {
+    const list = document.getElementById('moves').getBoundingClientRect();
+    const last = document.querySelector('#moves .move.last').getBoundingClientRect();
+    return { scrolled: document.getElementById('moves').scrollTop, inside: last.top >= list.top && last.bottom <= list.bottom };
+  });
+  assert.ok(view.scrolled > 0 && view.inside, JSON.stringify(view));
+  assert.deepEqual((await shownRecord(game)).moves, nativeChinese(moves));
   await game.close();
 });
 
