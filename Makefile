@@ -77,7 +77,7 @@ fuzz: build
 # page, the sanitizer and libc++ passes. distclean also drops the browser
 # tests' driver, which npm put in web/node_modules.
 clean:
-	rm -rf $(BUILD) build build-win32 build-windows build-web build-sanitize build-libcxx
+	rm -rf $(sort $(BUILD) build build-win32 build-windows build-web build-sanitize build-libcxx)
 
 distclean: clean
 	rm -rf web/node_modules
