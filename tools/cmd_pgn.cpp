@@ -7,7 +7,7 @@
 #include "notation/fen_iccs.h"
 #include "pgn/pgn_source.h"
 #include "pgn/pgn_splitter.h"
-#include "pgn/pgn_writer.h"
+#include "notation/game_record.h"
 #include "tools/command.h"
 #include "tools/game_file_replay.h"
 
