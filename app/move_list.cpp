@@ -1,5 +1,6 @@
 #include "app/move_list.h"
 
+#include "notation/game_record.h"
 #include "notation/move_notation.h"
 #include "rules/game_end.h"
 
@@ -64,12 +65,26 @@ MoveList MakeMoveList(const GameRecord& record) {
 std::string MoveListText(const MoveList& list) {
   std::string text;
   for (const MovePair& pair : list.pairs) {
-    text += std::to_string(pair.number) + ". " + (pair.red.empty() ? "…" : pair.red);
+    // Red's empty place is written as game files write it.
+    text += std::to_string(pair.number) + ". " + (pair.red.empty() ? "..." : pair.red);
     if (!pair.black.empty()) text += " " + pair.black;
     text += '\n';
   }
   if (!list.outcome.empty()) text += list.outcome + '\n';
   return text;
+}
+
+std::string MoveListPgn(const GameRecord& record, bool humanPlaysBlack, std::string_view date) {
+  GameHeader header;
+  header.event = "Lanterra";
+  header.date = date;
+  (humanPlaysBlack ? header.black : header.red) = "玩家";
+  (humanPlaysBlack ? header.red : header.black) = "Lanterra";
+  // The writer judges the last move itself; this result and name stand only
+  // where the game ended without one, when the computer had no move left.
+  header.result = MakeMoveList(record).result;
+  header.comment = EndingName(record.ending);
+  return FormatGameRecord(header, record.start, record.moves, Notation::CHINESE);
 }
 
 }  // namespace lanterra

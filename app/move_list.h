@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/game_controller.h"
@@ -32,8 +33,14 @@ struct MoveList {
 MoveList MakeMoveList(const GameRecord& record);
 
 // The list as plain text: a pair a line ("1. 炮二平五 馬８進７"), the empty
-// first move of a game black opens written "…", and the outcome on a line
+// first move of a game black opens written "...", and the outcome on a line
 // of its own once there is one.
 std::string MoveListText(const MoveList& list);
+
+// The record as a game file in Chinese notation, which the game-file reader
+// reads back to the same moves: the human and the computer named as red and
+// black by the side the human plays, the date as PGN writes it
+// ("2026.03.14"), and the result with the ending's name.
+std::string MoveListPgn(const GameRecord& record, bool humanPlaysBlack, std::string_view date);
 
 }  // namespace lanterra

@@ -7,6 +7,8 @@
 #include "app/move_list.h"
 #include "app/typed_move.h"
 #include "notation/move_notation.h"
+#include "pgn/pgn_replay.h"
+#include "pgn/pgn_splitter.h"
 #include "tests/controller_fixture.h"
 #include "tests/test_positions.h"
 
@@ -31,7 +33,7 @@ TEST(MoveList, PairsAreNumberedFromRedsMoveAndAGameBlackOpensLeavesTheFirstRedPl
   // Red without nine pieces, black to move first.
   const MoveList blackFirst =
       MakeMoveList(RecordOf("rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/9/1C5C1/9/RN2K2NR b", {"h7e7", "h2e2", "b9c7"}));
-  EXPECT_EQ(MoveListText(blackFirst), "1. … 炮８平５\n2. 炮二平五 馬２進３\n");
+  EXPECT_EQ(MoveListText(blackFirst), "1. ... 炮８平５\n2. 炮二平五 馬２進３\n");
   EXPECT_EQ(blackFirst.pairs[0].red, "");
   EXPECT_EQ(blackFirst.pairs[1].number, 2);
 }
@@ -96,6 +98,42 @@ TEST_F(ControllerTest, TheListOfAGameShowsTheEndingTheControllerJudged) {
   Load("4k4/R8/9/9/9/9/9/9/9/3K4R w");
   ClickMove("i0i9");
   EXPECT_EQ(MoveListText(MakeMoveList(game.Record())), "1. 車一進九\n红胜（将死）\n");
+}
+
+// The saved record reads back through the game-file reader to the same
+// start and moves, with the players named by side and the controller's
+// result, for a game that ends and one black opens from a handicap.
+TEST_F(ControllerTest, TheRecordSavedAsAGameFileReadsBackToTheSameGame) {
+  struct Case {
+    const char* fen;
+    bool humanPlaysBlack;
+    std::vector<const char*> moves;  // the human's, clicked
+    const char* tags;
+  };
+  const Case cases[] = {
+      {"4k4/R8/9/9/9/9/9/9/9/3K4R w", false, {"i0i9"}, "[Red \"玩家\"]\n[Black \"Lanterra\"]\n[Result \"1-0\"]"},
+      {"rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/9/1C5C1/9/RN2K2NR b", true, {"h7e7", "h9g7"},
+       "[Red \"Lanterra\"]\n[Black \"玩家\"]\n[Result \"*\"]"},
+  };
+  for (const Case& c : cases) {
+    Load(c.fen, c.humanPlaysBlack);
+    for (const char* mv : c.moves)
+      if (!game.Ui().gameOver) ClickMove(mv);
+    const std::string pgn = MoveListPgn(game.Record(), c.humanPlaysBlack, "2026.03.14");
+    EXPECT_NE(pgn.find(c.tags), std::string::npos) << pgn;
+    EXPECT_NE(pgn.find("[Date \"2026.03.14\"]"), std::string::npos) << pgn;
+    PgnSource source;
+    source.OpenText(pgn);
+    PgnSplitter splitter(source);
+    PgnGame read;
+    ASSERT_TRUE(splitter.Next(read)) << pgn;
+    Position start;
+    std::vector<Move> moves;
+    std::string error;
+    ASSERT_TRUE(ReplayGame(read, "record", start, moves, error)) << error << "\n" << pgn;
+    EXPECT_EQ(ToFen(start), ToFen(game.Record().start));
+    EXPECT_EQ(moves, game.Record().moves) << pgn;
+  }
 }
 
 // A typed move and the same move clicked, each on a fresh game: the window

@@ -40,9 +40,10 @@ EM_JS(void, PostNotResumed, (const char* reason), {
   postMessage({type: 'notResumed', reason: UTF8ToString(reason)});
 });
 EM_JS(void, PostRecord, (const char* pairs, const char* result, const char* outcome, const char* text,
-                         int humanBlack, int blackToMove, int over), {
+                         const char* pgn, int humanBlack, int blackToMove, int over), {
   postMessage({type: 'record', pairs: UTF8ToString(pairs), result: UTF8ToString(result),
-               outcome: UTF8ToString(outcome), text: UTF8ToString(text), humanBlack: humanBlack !== 0,
+               outcome: UTF8ToString(outcome), text: UTF8ToString(text), pgn: UTF8ToString(pgn),
+               humanBlack: humanBlack !== 0,
                blackToMove: blackToMove !== 0, over: over !== 0});
 });
 EM_JS(void, PostTypedMove, (const char* fault), {

@@ -1,6 +1,7 @@
 #include "web/worker_window.h"
 
 #include <cstdint>
+#include <ctime>
 
 #include "app/board_geometry.h"
 #include "app/commands.h"
@@ -16,6 +17,16 @@ namespace {
 
 // Message box styles the page draws: a lone OK button, or Yes and No.
 constexpr unsigned BOX_OK = 0x0, BOX_YESNO = 0x4;
+
+// Today as game files write dates, by the player's clock.
+std::string Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[16];
+  std::strftime(text, sizeof text, "%Y.%m.%d", &local);
+  return text;
+}
 
 }  // namespace
 
@@ -79,7 +90,8 @@ void WorkerWindow::SendRecord() {
   // which no move text holds.
   std::string pairs;
   for (const MovePair& pair : list.pairs) pairs += std::to_string(pair.number) + '\t' + pair.red + '\t' + pair.black + '\n';
-  PostRecord(pairs.c_str(), list.result.c_str(), list.outcome.c_str(), MoveListText(list).c_str(),
+  const std::string pgn = MoveListPgn(game_->Record(), game_->Ui().flipped, Today());
+  PostRecord(pairs.c_str(), list.result.c_str(), list.outcome.c_str(), MoveListText(list).c_str(), pgn.c_str(),
              game_->Ui().flipped ? 1 : 0, game_->CurrentPosition().side == SIDE_BLACK ? 1 : 0,
              game_->Ui().gameOver ? 1 : 0);
 }

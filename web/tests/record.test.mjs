@@ -34,7 +34,7 @@ function nativeChinese(moves) {
 function moveTexts(pgn) {
   return pgn.split('\n').filter((line) => !line.startsWith('['))
     .join(' ').replace(/\{[^}]*\}/g, ' ').split(/\s+/)
-    .filter((token) => token && !/^\d+\.+$/.test(token) && !['*', '1-0', '0-1', '1/2-1/2'].includes(token));
+    .filter((token) => token && !/^(\d+\.+|\.\.\.)$/.test(token) && !['*', '1-0', '0-1', '1/2-1/2'].includes(token));
 }
 
 // The ICCS moves `lanterra pgn` reads from a game file.
