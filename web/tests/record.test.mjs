@@ -179,5 +179,13 @@ test('a move made with the keys alone, another typed as C2.5, and the moves hear
   await game.box();
   await page.keyboard.press('Enter');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'board');
+
+  // A clipboard that will not take the record gets the program's own box.
+  await page.evaluate(() => Object.defineProperty(navigator, 'clipboard', {
+    value: { writeText: () => Promise.reject(new DOMException('refused', 'NotAllowedError')) },
+  }));
+  await page.locator('#copy-record').click();
+  assert.deepEqual(await game.box(), { caption: 'Lanterra', text: '无法打开剪贴板，请稍后再试。', icon: 'warning.svg', answers: [1] });
+  await game.answer(1);
   await game.close();
 });
