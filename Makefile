@@ -5,7 +5,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all test play build deps bench bench-perft bench-think bench-ab bench-web ladder fuzz fuzz-protocol clean web web-build
+.PHONY: all test play build deps bench bench-perft bench-think bench-ab bench-web ladder fuzz fuzz-protocol clean distclean web web-build
 
 all: build
 
@@ -81,5 +81,12 @@ fuzz:
 fuzz-protocol: build
 	$(BUILD)/bin/lanterra fuzz-protocol 1000000
 
+# Every folder a build or a test run makes: the native build, the Windows
+# program with its Wine prefix (and the one a Windows machine builds), the
+# page, the sanitizer, libc++ and fuzz builds. distclean also drops the
+# browser tests' driver, which npm put in web/node_modules.
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(sort $(BUILD) build build-win32 build-windows build-web build-sanitize build-libcxx build-fuzz)
+
+distclean: clean
+	rm -rf web/node_modules

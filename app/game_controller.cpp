@@ -5,6 +5,7 @@
 
 #include "app/game_texts.h"
 #include "app/menu_texts.h"
+#include "app/saved_game.h"
 #include "app/web_links.h"
 #include "rules/board_tables.h"
 
@@ -25,6 +26,24 @@ GameResult HumanResult(Ending ending, bool fromHuman) {
       return fromHuman ? GameResult::WIN : GameResult::LOSS;
     default:
       return fromHuman ? GameResult::LOSS : GameResult::WIN;
+  }
+}
+
+// The text of the box that announces an ending.
+const char* GameOverText(Ending ending, bool fromHuman) {
+  switch (ending) {
+    case Ending::MATE:
+    case Ending::STALEMATE:
+      // Stalemate loses too, so the side that cannot move has lost either way.
+      return fromHuman ? TEXT_HUMAN_WINS : TEXT_COMPUTER_WINS;
+    case Ending::PERPETUAL_CHECK_BY_MOVER:
+    case Ending::PERPETUAL_CHECK_AGAINST:
+      // The checker loses.
+      return HumanResult(ending, fromHuman) == GameResult::LOSS ? TEXT_HUMAN_PERPETUAL : TEXT_COMPUTER_PERPETUAL;
+    case Ending::REPETITION:
+      return TEXT_REPETITION_DRAW;
+    default:
+      return TEXT_MOVE_LIMIT_DRAW;
   }
 }
 
@@ -101,14 +120,18 @@ void GameController::OnBoardClick(Square screenSquare) {
         window.PaintSquare(sq, true);
         ui.selectedSquare = 0;
         record.moves.push_back(mv);
-        if (!JudgeAfterMove(true)) {
+        const bool over = JudgeAfterMove(true);
+        if (!over) {
           // Only a move the game goes on after can be taken back, together
           // with the reply that follows it.
           undoSnapshot = beforeMove;
           record.undoMoves = record.moves.size() - 1;
           SetUndoEnabled(true);
-          ComputerReply();
         }
+        // Before the engine starts: a game cut short while it thinks then
+        // resumes with the computer to move.
+        window.GameChanged();
+        if (!over) ComputerReply();
       }
     }
   }
@@ -129,7 +152,11 @@ void GameController::PlayAgain() {
 bool GameController::AnswerGameOver(bool yes) {
   if (!questionOpen) return false;
   questionOpen = false;
-  if (yes) PlayAgain();
+  if (yes) {
+    PlayAgain();
+  } else {
+    window.GameChanged();
+  }
   return true;
 }
 
@@ -144,8 +171,9 @@ void GameController::ComputerReply() {
   // fit the board must not be played: that would corrupt the position.
   if (mv == 0 || !currentPosition.IsPseudoLegal(mv) || !currentPosition.DoMove(mv)) {
     if (currentPosition.IsMated()) {
-      ShowGameOver(TEXT_HUMAN_WINS, GameResult::WIN,
-                   currentPosition.IsInCheck() ? Ending::MATE : Ending::STALEMATE);
+      // The computer cannot move: as if the human's last move had mated.
+      ShowGameOver(currentPosition.IsInCheck() ? Ending::MATE : Ending::STALEMATE, true);
+      window.GameChanged();
     }
     return;
   }
@@ -159,6 +187,7 @@ void GameController::ComputerReply() {
   window.PaintSquare(Square(MoveFrom(mv)), true);
   window.PaintSquare(Square(MoveTo(mv)), true);
   JudgeAfterMove(false);
+  window.GameChanged();
 }
 
 bool GameController::JudgeAfterMove(bool fromHuman) {
@@ -175,27 +204,7 @@ bool GameController::JudgeAfterMove(bool fromHuman) {
     }
     return false;
   }
-
-  const GameResult result = HumanResult(ending, fromHuman);
-  switch (ending) {
-    case Ending::MATE:
-    case Ending::STALEMATE:
-      // Stalemate loses too, so the side that cannot move has lost either way.
-      ShowGameOver(fromHuman ? TEXT_HUMAN_WINS : TEXT_COMPUTER_WINS, result, ending);
-      break;
-    case Ending::PERPETUAL_CHECK_BY_MOVER:
-    case Ending::PERPETUAL_CHECK_AGAINST:
-      // The checker loses.
-      ShowGameOver(result == GameResult::LOSS ? TEXT_HUMAN_PERPETUAL : TEXT_COMPUTER_PERPETUAL, result,
-                   ending);
-      break;
-    case Ending::REPETITION:
-      ShowGameOver(TEXT_REPETITION_DRAW, result, ending);
-      break;
-    default:
-      ShowGameOver(TEXT_MOVE_LIMIT_DRAW, result, ending);
-      break;
-  }
+  ShowGameOver(ending, fromHuman);
   return true;
 }
 
@@ -204,6 +213,7 @@ void GameController::NewGame() {
   PlayEventSound(Sound::NEW_GAME);
   window.BeginDrawing();
   window.PaintBoard();
+  window.GameChanged();
   if (ui.flipped) ComputerReply();
   window.EndDrawing();
 }
@@ -221,16 +231,72 @@ void GameController::RestoreSnapshot() {
   SetUndoEnabled(false);
 }
 
-void GameController::ShowGameOver(const char* text, GameResult result, Ending ending) {
-  PlayEventSound(ResultSound(result));
-  char message[GAME_OVER_MESSAGE_SIZE];
-  std::snprintf(message, sizeof message, "%s%s", text, TEXT_PLAY_AGAIN_QUESTION);
+void GameController::ShowGameOver(Ending ending, bool fromHuman) {
+  PlayEventSound(ResultSound(HumanResult(ending, fromHuman)));
   // Set before the box: the window may repaint while the box is open.
   ui.gameOver = true;
   record.ending = ending;
-  const Answer answer = window.OnGameOver(message, CAPTION_GAME_OVER, result);
+  AskGameOver(ending, fromHuman);
+}
+
+void GameController::AskGameOver(Ending ending, bool fromHuman) {
+  char message[GAME_OVER_MESSAGE_SIZE];
+  std::snprintf(message, sizeof message, "%s%s", GameOverText(ending, fromHuman), TEXT_PLAY_AGAIN_QUESTION);
+  const Answer answer = window.OnGameOver(message, CAPTION_GAME_OVER, HumanResult(ending, fromHuman));
   ui.playAgain = answer == Answer::YES;
   questionOpen = answer == Answer::LATER;
+}
+
+bool GameController::Resume(std::string_view text, std::string& error) {
+  ResumedGame game;
+  if (!ReadSavedGame(text, game, error)) return false;
+  const SavedGame& saved = game.saved;
+  ui = UiState{};
+  ui.flipped = saved.humanPlaysBlack;
+  ui.level = saved.level;
+  ui.soundOn = saved.soundOn;
+  ui.lastMove = saved.lastMove;
+  ui.gameOver = saved.record.ending != Ending::NONE;
+  currentPosition = game.current;
+  undoSnapshot = game.undoSnapshot;
+  record = saved.record;
+  questionOpen = saved.questionOpen;
+  engine.SetRandomState(saved.randomState);
+  window.ShowMenuMarks(ui.level, ui.soundOn);
+  SetUndoEnabled(saved.undoEnabled);
+  return true;
+}
+
+void GameController::GoOn() {
+  ui.playAgain = false;
+  if (questionOpen) {
+    // The computer is to move when the human's move ended the game, and
+    // when the computer had no move left.
+    AskGameOver(record.ending, currentPosition.side != HumanSide());
+    if (ui.playAgain) {
+      PlayAgain();
+    } else if (!questionOpen) {
+      window.GameChanged();
+    }
+  } else if (!ui.gameOver && currentPosition.side != HumanSide()) {
+    window.BeginDrawing();
+    ComputerReply();
+    window.EndDrawing();
+    if (ui.gameOver && ui.playAgain) PlayAgain();
+  }
+}
+
+std::string GameController::SavedText() const {
+  SavedGame saved;
+  saved.record = record;
+  saved.humanPlaysBlack = ui.flipped;
+  saved.level = ui.level;
+  saved.soundOn = ui.soundOn;
+  saved.randomState = engine.RandomState();
+  saved.undoEnabled = undoEnabled;
+  saved.lastMove = ui.lastMove;
+  saved.questionOpen = questionOpen;
+  return WriteSavedGame(saved, currentPosition);
 }
 
 bool GameController::StartGame(int setup, bool humanPlaysBlack) {
@@ -251,6 +317,7 @@ bool GameController::SetLevel(int level) {
   if (level < 0 || level >= LEVEL_COUNT) return false;
   ui.level = level;
   window.ShowMenuMarks(ui.level, ui.soundOn);
+  window.GameChanged();
   // Warned every time it is chosen: a decision can take minutes there.
   if (level == LEVEL_COUNT - 1) {
     window.ShowMessage(TEXT_LEVEL6_WARNING, CAPTION_PROGRAM, BoxIcon::INFORMATION);
@@ -265,12 +332,14 @@ bool GameController::Undo() {
   window.BeginDrawing();
   window.PaintBoard();
   window.EndDrawing();
+  window.GameChanged();
   return true;
 }
 
 void GameController::ToggleSound() {
   ui.soundOn = !ui.soundOn;
   window.ShowMenuMarks(ui.level, ui.soundOn);
+  window.GameChanged();
 }
 
 bool GameController::Run(const Command& command) {
@@ -306,6 +375,7 @@ void GameController::ShowQuote() {
   // Consecutive quotes may repeat: each is an independent draw from the
   // generator the engine draws from too.
   const int index = engine.NextRandom() % int(std::size(QUOTES));
+  window.GameChanged();
   window.ShowMessage(QUOTES[index], CAPTION_QUOTE, BoxIcon::QUOTE);
 }
 

@@ -5,6 +5,8 @@
 // only through WindowServices.
 #pragma once
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/commands.h"
@@ -65,6 +67,19 @@ class GameController {
   // gray. Draws and sounds nothing.
   void Begin(const Position& position, bool humanPlaysBlack);
 
+  // Resumes the game a saved text describes (app/saved_game.h) in place of
+  // the one in progress: the board, the undo state, level, sound, the turned
+  // board, the generator and a game already over. Draws and sounds nothing
+  // but the menu's marks and the Undo item; the front end shows the board,
+  // greets, then calls GoOn. A text that does not load changes nothing and
+  // says why in error.
+  bool Resume(std::string_view text, std::string& error);
+  // What a resumed game was doing when it was saved: the open game-over
+  // question is asked again, and a computer that was thinking decides again.
+  void GoOn();
+  // The game as a saved text, for a front end that keeps it.
+  std::string SavedText() const;
+
   // A click on the square shown on screen (not yet un-flipped).
   void OnBoardClick(Square screenSquare);
 
@@ -116,11 +131,14 @@ class GameController {
   // Lays undoSnapshot out as the start of a game: an empty record, the
   // position restored.
   void RestartFromSnapshot();
-  void ShowGameOver(const char* text, GameResult result, Ending ending);
+  // Announces the ending with its sound and asks whether to play again.
+  void ShowGameOver(Ending ending, bool fromHuman);
+  void AskGameOver(Ending ending, bool fromHuman);
   // The tests that may end the game after a move; fromHuman says whose move
   // it was. Returns true when the game is over.
   bool JudgeAfterMove(bool fromHuman);
   void SetUndoEnabled(bool enabled);
+  Side HumanSide() const { return ui.flipped ? SIDE_BLACK : SIDE_RED; }
   // Plays the sound when sound is on.
   void PlayEventSound(Sound sound);
   void ShowQuote();

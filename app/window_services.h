@@ -73,6 +73,13 @@ class WindowServices {
   virtual void OpenWebPage(const std::string& address) = 0;
   // Puts text on the clipboard; false when the clipboard cannot take it.
   virtual bool CopyText(const std::string& text) = 0;
+  // The game has changed in a way a saved game would show: a move on the
+  // board (the human's before the engine starts thinking, so that a game
+  // cut short there resumes with the computer to move), undo, a new game,
+  // the level, the sound, a quotation (it draws from the game's generator)
+  // or the answer to the game-over question. A front end that keeps the
+  // game saves GameController::Saved() here; the window keeps nothing.
+  virtual void GameChanged() = 0;
 };
 
 }  // namespace lanterra

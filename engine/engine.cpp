@@ -58,6 +58,10 @@ void Engine::Seed(uint32_t seed) { search_->random.Seed(seed); }
 
 int Engine::NextRandom() { return search_->random.Next(); }
 
+uint32_t Engine::RandomState() const { return search_->random.State(); }
+
+void Engine::SetRandomState(uint32_t state) { search_->random.Seed(state); }
+
 Decision Engine::Decide(Position& pos, const SearchLimits& limits, const IterationReport& report) {
   Decision decision;
   // A search line would run off the end of the history.

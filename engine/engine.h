@@ -73,6 +73,10 @@ class Engine {
   // A value 0..32767 from the engine's generator, the game's one generator,
   // which the book, the root search's noise and the quotations share.
   int NextRandom();
+  // The generator's state, which a saved game carries: setting a state read
+  // earlier makes the generator go on with the same values from there.
+  uint32_t RandomState() const;
+  void SetRandomState(uint32_t state);
 
   // Chooses a move for pos: a book move, a forced move, or the best move of
   // the deepening within the level's budget or the limits, reporting each

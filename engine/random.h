@@ -9,6 +9,8 @@ namespace lanterra {
 class PseudoRandom {
  public:
   void Seed(uint32_t seed) { state = seed; }
+  // The whole state: seeding with it later continues the same sequence.
+  uint32_t State() const { return state; }
   // A value in 0..32767.
   int Next() {
     state = state * 214013u + 2531011u;

@@ -9,14 +9,24 @@
 
 #include "engine/engine.h"
 #include "notation/fen_iccs.h"
-#include "pgn/pgn_writer.h"
+#include "notation/game_record.h"
 
 namespace lanterra {
 
-std::string FormatPgn(const GameRecord& game, std::string_view event) {
+std::string FormatPgn(const GameRecord& game, std::string_view event, Notation notation) {
   char date[16] = "????.??.??";
   std::time_t now = std::time(nullptr);
   if (std::tm* t = std::localtime(&now)) std::strftime(date, sizeof(date), "%Y.%m.%d", t);
+  if (notation != Notation::ICCS) {
+    GameHeader header{std::string(event), date, game.red, game.black, std::string(ResultText(game.verdict.outcome)),
+                      game.verdict.Text(),
+                      {{"Site", "lanterra match"},
+                       {"Round", std::to_string(game.round)},
+                       {"Termination", game.verdict.Text()}}};
+    Position start;
+    start.SetUpStart(0);
+    return FormatGameRecord(header, start, game.moves, notation);
+  }
   const PgnTags tags = {
       {"Event", std::string(event)},
       {"Site", "lanterra match"},
@@ -132,7 +142,7 @@ bool PlayMatch(const MatchSettings& settings, OutsideEngine& engine, std::ostrea
       log << "game " << round << ": " << game.red << " - " << game.black << " " << ResultText(game.verdict.outcome)
           << " (" << game.verdict.Text() << ", " << game.moves.size() << " plies)\n"
           << std::flush;
-      if (pgn) *pgn << FormatPgn(game, event) << std::flush;
+      if (pgn) *pgn << FormatPgn(game, event, settings.pgnNotation) << std::flush;
       // A dead engine would lose every remaining game at once; better to stop.
       if (game.verdict.reason == Reason::OUTSIDE_ENGINE_FAILED) {
         error = game.verdict.Text();

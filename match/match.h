@@ -12,6 +12,7 @@
 #include "match/book_openings.h"
 #include "match/elo.h"
 #include "match/outside_engine.h"
+#include "notation/move_notation.h"
 
 namespace lanterra {
 
@@ -21,8 +22,9 @@ struct GameRecord {
   std::vector<Move> moves;  // from the normal start
   Verdict verdict;
 };
-// One game as PGN, moves in ICCS ("H2-E2"), with a [Format "ICCS"] tag.
-std::string FormatPgn(const GameRecord& game, std::string_view event);
+// One game as PGN: moves in ICCS ("H2-E2") with a [Format "ICCS"] tag, or
+// in another notation as FormatGameRecord writes them.
+std::string FormatPgn(const GameRecord& game, std::string_view event, Notation notation = Notation::ICCS);
 
 struct MatchSettings {
   int level = 3;
@@ -36,6 +38,7 @@ struct MatchSettings {
   bool playRed = true;
   bool playBlack = true;
   std::string pgnPath;    // appended to when set
+  Notation pgnNotation = Notation::ICCS;
   OutsideEngineSettings engine;
 };
 

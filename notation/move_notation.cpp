@@ -1,5 +1,7 @@
 #include "notation/move_notation.h"
 
+#include <iterator>
+
 #include "notation/chinese_notation.h"
 #include "notation/fen_iccs.h"
 #include "notation/move_description.h"
@@ -31,6 +33,12 @@ Move ReadIccsMove(const Position& pos, std::string_view text, std::string& error
 }
 
 }  // namespace
+
+std::optional<Notation> NotationNamed(std::string_view name) {
+  for (size_t i = 0; i < std::size(NOTATION_NAMES); ++i)
+    if (NOTATION_NAMES[i] == name) return Notation(i);
+  return std::nullopt;
+}
 
 std::string WriteMove(const Position& pos, Move mv, Notation notation) {
   switch (notation) {

@@ -18,6 +18,13 @@ enum class Notation {
   ICCS,        // coordinates from red's left and side: h2e2
 };
 
+// The notations by the names the tool's --notation takes, in the order of
+// the enum.
+inline constexpr std::string_view NOTATION_NAMES[] = {"chinese", "simplified", "wxf", "iccs"};
+
+// The notation of one of NOTATION_NAMES; nothing for any other text.
+std::optional<Notation> NotationNamed(std::string_view name);
+
 // Writes a legal move of pos. Empty when mv does not move a piece of the
 // side to move between two playing squares.
 std::string WriteMove(const Position& pos, Move mv, Notation notation);

@@ -3,6 +3,7 @@
 #include "notation/chinese_notation.h"
 #include "notation/fen_iccs.h"
 #include "notation/text.h"
+#include "notation/wxf_notation.h"
 #include "rules/long_game.h"
 
 namespace lanterra {
@@ -43,11 +44,18 @@ bool ReplayGame(const PgnGame& game, std::string_view source, Position& start, s
   for (size_t ply = 0; ply < game.moves.size(); ++ply) {
     const std::string& text = game.moves[ply];
     std::string why;
-    // A move in Chinese notation is read as one of the legal moves; one in
-    // ICCS is legal when the position plays it.
-    const bool iccs = LooksLikeIccs(text);
-    Move mv = iccs ? ParseIccsMove(text) : ParseChineseMove(pos, text, why);
-    if (iccs && !mv) why = "not a move in ICCS notation";
+    // A move in Chinese or WXF notation is read as one of the legal moves;
+    // one in ICCS is legal when the position plays it. The WXF shape is
+    // tested first, since "C2.5" has an ICCS move's length.
+    Move mv = 0;
+    if (LooksLikeWxfMove(text)) {
+      mv = ParseWxfMove(pos, text, why);
+    } else if (LooksLikeIccs(text)) {
+      mv = ParseIccsMove(text);
+      if (!mv) why = "not a move in ICCS notation";
+    } else {
+      mv = ParseChineseMove(pos, text, why);
+    }
     if (mv && !PlayLongGameMove(pos, mv)) {
       why = "not a legal move";
       mv = 0;

@@ -18,12 +18,14 @@ std::string_view Trim(std::string_view s) {
 bool IsResultToken(std::string_view t) { return t == "1-0" || t == "0-1" || t == "1/2-1/2" || t == "*"; }
 
 // Removes a leading move number: "12." and "12..." alone, or glued to the
-// move as in "12.h2e2".
+// move as in "12.h2e2". A lone digit after the dot is no move, so "33.4" is
+// kept whole: the WXF move of the middle of three pawns on file 3.
 std::string_view StripMoveNumber(std::string_view t) {
   size_t i = 0;
   while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
   if (i == 0 || i == t.size() || t[i] != '.') return t;
   while (i < t.size() && t[i] == '.') ++i;
+  if (i + 1 == t.size() && t[i] >= '0' && t[i] <= '9') return t;
   return t.substr(i);
 }
 

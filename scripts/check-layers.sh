@@ -2,9 +2,9 @@
 # Checks that every layer includes only itself and the layers below it, and
 # that only app/win32 includes the Windows headers: the page's bridge in web/
 # and the tests build from the portable app/ and never from app/win32. The
-# fuzz harnesses in fuzz/ stand on the tool's libraries, not on the tool. Run by
-# make test (CTest test layer_dependencies); prints each offending line and
-# fails on any.
+# fuzz harnesses in fuzz/ stand on the libraries, the portable app/ among
+# them, never on the tool or a front end. Run by make test (CTest test
+# layer_dependencies); prints each offending line and fails on any.
 #
 # Usage: scripts/check-layers.sh [SOURCE_DIR]
 set -euo pipefail
@@ -23,7 +23,7 @@ declare -A allowed=(
   [match]="rules engine notation pgn match"
   [tools]="rules engine notation pgn book protocol match tools"
   [web]="rules engine notation app web"
-  [fuzz]="rules engine notation pgn book protocol match fuzz"
+  [fuzz]="rules engine notation pgn book protocol match app fuzz"
 )
 layers="${!allowed[*]}"
 # Headers that only some of the layers allowed their folder may include: the

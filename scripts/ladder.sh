@@ -28,6 +28,7 @@ fsf=/usr/games/fairy-stockfish
 levels=${LADDER_LEVELS:-0 1 2 3 4 5 6}
 openings=${LADDER_OPENINGS:-4}
 top_openings=${LADDER_TOP_OPENINGS:-1}
+plies=6  # of each book opening, named in the table's footer
 jobs=${LADDER_JOBS:-2}
 resume=${LADDER_RESUME:-0}
 readme=${LADDER_README:-README.md}
@@ -72,14 +73,14 @@ run_one() {
   [ "$colour" = both ] || options+=" --colour $colour"
   t0=$(date +%s)
   # shellcheck disable=SC2086
-  "$TOOL" match --level "$level" $options --openings "$k" --seed $((1000 + level)) \
+  "$TOOL" match --level "$level" $options --openings "$k" --plies "$PLIES" --seed $((1000 + level)) \
     --pgn "$RESULTS/games-$name.pgn" >"$RESULTS/log-$name.tmp" 2>&1 || true
   echo "seconds $(( $(date +%s) - t0 ))" >>"$RESULTS/log-$name.tmp"
   mv "$RESULTS/log-$name.tmp" "$RESULTS/log-$name.txt"
   echo "level $level vs ${SETTINGS[$s]%%|*} ($colour): $(grep '^score ' "$RESULTS/log-$name.txt" || echo failed)"
 }
 export -f run_one
-export TOOL="$tool" RESULTS="$results"
+export TOOL="$tool" RESULTS="$results" PLIES="$plies"
 SETTINGS_TEXT=$(printf '%s\n' "${settings[@]}")
 export SETTINGS_TEXT
 xargs -r -P "$jobs" -L 1 bash -c 'mapfile -t SETTINGS <<<"$SETTINGS_TEXT"; run_one "$@"' _ <"$results/jobs"
@@ -134,8 +135,8 @@ cell() {
   echo "Cells: wins-draws-losses of Lanterra (its score), Elo difference ± 95% margin."
   echo "Fairy-Stockfish $(dpkg-query -W -f='${Version}' fairy-stockfish 2>/dev/null || echo '?'): UCI_Variant"
   echo "xiangqi, one thread, \`go depth 1\` or \`go nodes N\` for every move. Lanterra: the level's"
-  echo "node budget and its book, seeded 1000 + level. Each match plays book openings of 6 plies"
-  echo "($openings for levels 0-4, $top_openings for levels 5 and 6) with both colours; level 5 meets"
+  echo "node budget and its book, seeded 1000 + level. Each level plays $openings book openings"
+  echo "($top_openings for levels 5 and 6) of $plies plies against each setting, each opening with both colours; level 5 meets"
   echo "only the 10k and 100k settings, level 6 only 100k. Games judged by Lanterra's rules."
   echo "Games: $games, $((match_seconds / 60)) min of matches in all. This run took"
   echo "$((elapsed / 60)) min $((elapsed % 60)) s on $(nproc) cores with $jobs matches at once, $(date -u +%Y-%m-%d)."

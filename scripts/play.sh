@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Lanterra.exe and starts it: directly on Windows (Git Bash or MSYS2
 # with CMake and MinGW), under Wine elsewhere. On Debian it installs Wine, the
-# CJK fonts and the zh_CN.UTF-8 locale when they are missing, and runs with
-# LANG=zh_CN.UTF-8 so that the GBK menu and message texts show.
+# CJK fonts and the zh_CN.UTF-8 locale when they are missing, builds, and
+# only then needs an X display; it runs with LANG=zh_CN.UTF-8 so that the GBK
+# menu and message texts show.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -16,12 +17,15 @@ case "$(uname -s)" in
     ;;
 esac
 
-if [[ -z ${DISPLAY:-} ]]; then
-  echo "play: no X display (DISPLAY is empty); start it from a desktop session" >&2
-  exit 1
-fi
 "$root/scripts/install-wine.sh"
 exe=$("$root/scripts/build-win32.sh" "$root/build-win32")
+# Built before the display is looked for, so that a start without one (over
+# ssh, say) still leaves the program ready for a desktop session.
+if [[ -z ${DISPLAY:-} ]]; then
+  echo "play: built $exe, but starting it needs an X display and DISPLAY is empty." >&2
+  echo "play: run make play from a desktop session, or play in a browser: make web" >&2
+  exit 1
+fi
 prefix=$root/build-win32/wineprefix
 # Without a sound device Wine's sound driver fills the terminal with ALSA
 # errors at every sound, so the prefix then gets no driver at all. A sound

@@ -18,4 +18,4 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug \
 cmake --build "$build" -j"$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1
 cd "$build" && ctest --output-on-failure -j"$jobs" -LE 'e2e|web' \
-  -E 'SelfPlay|RulesStress|MasterGames|NeverReturnsAnIllegalMove|SignatureMatchesReadme|BudgetIsTestedAfterEachIteration'
+  -E 'SelfPlay|RulesStress|MasterGames|NeverReturnsAnIllegalMove|SignatureMatchesReadme|ReadmeStates/bench|BudgetIsTestedAfterEachIteration'

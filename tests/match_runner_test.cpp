@@ -148,6 +148,12 @@ TEST(MatchPgn, GamesAreWrittenInIccsWithTheirResult) {
   EXPECT_NE(pgn.find("[Result \"0-1\"]\n"), std::string::npos);
   EXPECT_NE(pgn.find("[Format \"ICCS\"]\n"), std::string::npos);
   EXPECT_NE(pgn.find("\n1. H2-E2 H9-G7 2. H0-G2 {mate} 0-1\n"), std::string::npos);
+
+  // In Chinese notation the record keeps the round and the verdict.
+  pgn = FormatPgn(game, "test", Notation::CHINESE);
+  EXPECT_TRUE(pgn.starts_with("[Game \"Chinese Chess\"]\n[Event \"test\"]\n")) << pgn;
+  EXPECT_NE(pgn.find("[Round \"3\"]\n"), std::string::npos);
+  EXPECT_TRUE(pgn.ends_with("\n\n1. 炮二平五 馬８進７\n2. 馬二進三 {mate}\n0-1\n\n")) << pgn;
 }
 
 TEST(MatchRunner, PlaysBothColoursAgainstFairyStockfish) {
@@ -349,7 +355,7 @@ TEST(MatchRunner, EngineTextIsQuotedInTheLogAndTheGames) {
                            "usable move in 'bestmove }{\\x01', 1 plies)"),
             std::string::npos)
       << log.str();
-  EXPECT_NE(pgn.str().find("{outside engine gave no usable move in 'bestmove \\x7D{\\x01'} 1-0"), std::string::npos)
+  EXPECT_NE(pgn.str().find("{outside engine gave no usable move in 'bestmove  {\\x01'} 1-0"), std::string::npos)
       << pgn.str();
 }
 

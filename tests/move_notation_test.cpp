@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <span>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "notation/fen_iccs.h"
 #include "notation/move_description.h"
 #include "notation/wxf_notation.h"
+#include "tests/tool_runner.h"
 
 namespace lanterra {
 namespace {
@@ -184,6 +186,26 @@ TEST(MoveNotation, EveryLegalMoveOfRandomGamesReadsBack) {
     }
   }
   EXPECT_GT(checked, 100000);
+}
+
+TEST(ToolMoves, WritesEveryMoveInTheNotationAndMarksTheRefusedOnes) {
+  // The rook on e3 shields its king from the black rook on e8.
+  const std::string position = " 3k5/4r4/9/9/9/9/4R4/9/9/4K4 w";
+  const std::string iccs = test::RunTool("moves" + position).output;
+  struct Case {
+    const char* notation;
+    const char* lines;  // the first lines, one move to each
+  };
+  for (const Case& c : {Case{"chinese", "車五進一\n車五進二\n車五進三\n車五進四\n車五進五\n車五平六 refused\n"},
+                        Case{"simplified", "车五进一\n"}, Case{"wxf", "R5+1\nR5+2\nR5+3\nR5+4\nR5+5\nR5.6 refused\n"},
+                        Case{"iccs", "e3e4\n"}}) {
+    const test::ToolRun run = test::RunTool(std::string("moves --notation ") + c.notation + position);
+    EXPECT_EQ(run.exitCode, 0) << c.notation;
+    EXPECT_TRUE(run.output.starts_with(c.lines)) << run.output;
+    // One line per move, as many as in ICCS, and the same count line.
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), std::count(iccs.begin(), iccs.end(), '\n'));
+    EXPECT_TRUE(run.output.ends_with("\nmoves 18 legal 9\n")) << run.output;
+  }
 }
 
 }  // namespace

@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "notation/fen_iccs.h"
+#include "notation/move_notation.h"
 #include "notation/text.h"
 #include "pgn/pgn_replay.h"
 #include "pgn/pgn_source.h"
@@ -340,17 +342,18 @@ TEST(PgnSource, DamagedFilesAreErrorsAndBuildNoBook) {
   for (const std::string& path : {whole, cut, flipped}) std::filesystem::remove(path);
 }
 
-// Runs pgn on bytes written to a file; then the property that matters:
-// whatever pgn accepts, pgn of its output exits 0 and writes the same.
-ToolRun PgnAndBack(std::string_view bytes, const std::string& name) {
+// Runs pgn, with options, on bytes written to a file; then the property
+// that matters: whatever pgn accepts, pgn of its output with the same
+// options exits 0 and writes the same.
+ToolRun PgnAndBack(std::string_view bytes, const std::string& name, const std::string& options = "") {
   std::string path = TempPath(name.c_str());
   WriteFile(path, bytes);
-  ToolRun first = RunTool("pgn " + path);
+  ToolRun first = RunTool("pgn " + options + path);
   std::string again = path + ".out";
   WriteFile(again, first.output);
-  ToolRun second = RunTool("pgn " + again);
-  EXPECT_EQ(second.exitCode, 0) << name;
-  EXPECT_EQ(second.output, first.output) << name;
+  ToolRun second = RunTool("pgn " + options + again);
+  EXPECT_EQ(second.exitCode, 0) << name << " " << options;
+  EXPECT_EQ(second.output, first.output) << name << " " << options;
   std::filesystem::remove(path);
   std::filesystem::remove(again);
   return first;
@@ -402,6 +405,17 @@ TEST(PgnCommand, OutputIsAGameFileThatReadsBackToItself) {
     ToolRun run = PgnAndBack(c.input, name);
     EXPECT_EQ(run.exitCode, c.exitCode) << name;
     EXPECT_EQ(run.output, c.output) << name;
+    // Whole records in every notation read back to themselves as well.
+    for (std::string_view notation : NOTATION_NAMES) PgnAndBack(c.input, name, "--notation " + std::string(notation) + " ");
+  }
+}
+
+TEST(PgnCommand, RefusesAnUnknownNotation) {
+  for (const char* args : {"pgn --notation pinyin x.pgn", "pgn x.pgn --notation", "moves --notation ICCS",
+                           "match --notation chinese"}) {
+    ToolRun run = RunTool(args, test::ToolStderr::MERGED);
+    EXPECT_EQ(run.exitCode, 2) << args;
+    EXPECT_NE(run.output.find("--notation"), std::string::npos) << run.output;
   }
 }
 
@@ -420,6 +434,46 @@ TEST(PgnMasterGames, OutputReadsBackToItself) {
   EXPECT_TRUE(second.output == first.output);
   std::filesystem::remove(path);
 }
+
+// The moves of pgn's default output: every line but the tag lines.
+std::vector<std::string> MoveLines(const std::string& output) {
+  std::vector<std::string> lines;
+  std::istringstream in(output);
+  for (std::string line; std::getline(in, line);)
+    if (!line.starts_with('[')) lines.push_back(line);
+  return lines;
+}
+
+class PgnMasterGamesIn : public testing::TestWithParam<const char*> {};
+
+// The master games written in a notation read back to the same record; in
+// Chinese and WXF, whose readers find each move among the legal ones, also
+// to the same moves as the games themselves.
+TEST_P(PgnMasterGamesIn, ReadBackToThemselvesAndTheSameMoves) {
+  if (!std::filesystem::exists(LANTERRA_MASTER_GAMES)) GTEST_SKIP() << LANTERRA_MASTER_GAMES << " is missing";
+  const std::string options = std::string("pgn --notation ") + GetParam() + " ";
+  std::string path = TempPath((std::string("lanterra_pgn_master_") + GetParam() + ".pgn").c_str());
+  auto begin = std::chrono::steady_clock::now();
+  ToolRun first = RunTool(options + LANTERRA_MASTER_GAMES);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  std::printf("master games written in %s: %.1f s, %zu bytes\n", GetParam(), seconds, first.output.size());
+  WriteFile(path, first.output);
+  ToolRun second = RunTool(options + path);
+  EXPECT_EQ(first.exitCode, 1);
+  EXPECT_EQ(second.exitCode, 0);
+  EXPECT_TRUE(second.output == first.output);
+
+  if (GetParam() == "chinese"sv || GetParam() == "wxf"sv) {
+    ToolRun moves = RunTool("pgn " + path);
+    ToolRun original = RunTool(std::string("pgn ") + LANTERRA_MASTER_GAMES);
+    EXPECT_EQ(moves.exitCode, 0);
+    EXPECT_TRUE(MoveLines(moves.output) == MoveLines(original.output));
+  }
+  std::filesystem::remove(path);
+}
+
+INSTANTIATE_TEST_SUITE_P(PgnMasterGames, PgnMasterGamesIn, testing::Values("chinese", "simplified", "wxf", "iccs"),
+                         [](const testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 }  // namespace
 }  // namespace lanterra

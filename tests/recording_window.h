@@ -52,6 +52,10 @@ class RecordingWindow : public WindowServices {
   std::string copied;
   // Called while a box is open, as the window would repaint then.
   std::function<void()> onBox;
+  // Called where a front end would save the game; kept out of the log, which
+  // the tests compare line for line.
+  std::function<void()> onChanged;
+  int changes = 0;
   int drawingDepth = 0;
   int misplacedDrawCalls = 0;  // paints outside BeginDrawing/EndDrawing, or unbalanced calls
 
@@ -101,6 +105,11 @@ class RecordingWindow : public WindowServices {
     log.push_back("copy");
     copied = text;
     return clipboardWorks;
+  }
+
+  void GameChanged() override {
+    ++changes;
+    if (onChanged) onChanged();
   }
 
   static std::string SquareLine(int sq, bool framed) {

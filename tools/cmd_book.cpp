@@ -183,7 +183,11 @@ int RunBook(const Args& args) {
   return 2;
 }
 
-CommandRegistrar reg{"book", "book build|dump|verify ...  build, show or check the opening book", &RunBook};
+CommandRegistrar reg{"book",
+                     "book build GAMES... -o FILE [--min-games N] [--min-move-games N]  build the opening book\n"
+                     "book dump [--book FILE] [FEN] [moves m1 m2 ...]  a position's book moves and their odds\n"
+                     "book verify FILE  check that the game would use the whole book file",
+                     &RunBook};
 
 }  // namespace
 }  // namespace lanterra::tool

@@ -1,9 +1,11 @@
 // lanterra match: our engine at one level against an outside engine.
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "match/match.h"
 #include "tools/command.h"
+#include "tools/notation_option.h"
 #include "tools/position_args.h"
 
 namespace lanterra::tool {
@@ -14,7 +16,10 @@ int Fail(const char* text) {
   return 2;
 }
 
-int RunMatchCommand(const Args& args) {
+int RunMatchCommand(const Args& given) {
+  Args args = given;
+  std::optional<Notation> notation;
+  if (!TakeNotationOption(args, "match", notation)) return 2;
   MatchSettings settings;
   bool rankBaseSet = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -70,6 +75,10 @@ int RunMatchCommand(const Args& args) {
     }
     ++i;
   }
+  if (notation) {
+    if (settings.pgnPath.empty()) return Fail("--notation is the notation of the games --pgn saves; give --pgn FILE");
+    settings.pgnNotation = *notation;
+  }
   // UCCI counts ranks from 0; Fairy-Stockfish's UCI counts them from 1.
   if (!rankBaseSet) settings.engine.rankBase = settings.engine.ucci ? 0 : 1;
   if (settings.engine.nodes == 0 && settings.engine.depth == 0) settings.engine.depth = 1;
@@ -85,7 +94,8 @@ int RunMatchCommand(const Args& args) {
 
 CommandRegistrar reg{"match",
                      "match [--level N] [--engine CMD] [--protocol uci|ucci] [--rank-base 0|1] [--skill S] "
-                     "[--nodes N | --depth D] [--openings K] [--plies P] [--seed S] [--no-book] [--pgn FILE] "
+                     "[--nodes N | --depth D] [--openings K] [--plies P] [--seed S] [--no-book] [--pgn FILE "
+                     "[--notation chinese|simplified|wxf|iccs]] "
                      "[--colour red|black] [--timeout SEC]  our engine against an outside one, each book opening with both colours",
                      &RunMatchCommand};
 

@@ -1,9 +1,13 @@
 // Commands that inspect the rules core: perft, key and moves.
 #include <chrono>
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "notation/fen_iccs.h"
+#include "notation/move_notation.h"
 #include "rules/perft.h"
+#include "tools/notation_option.h"
 #include "tools/position_args.h"
 
 namespace lanterra::tool {
@@ -53,7 +57,10 @@ int RunKey(const Args& args) {
   return 0;
 }
 
-int RunMoves(const Args& args) {
+int RunMoves(const Args& given) {
+  Args args = given;
+  std::optional<Notation> notation;
+  if (!TakeNotationOption(args, "moves", notation)) return 2;
   Position pos;
   if (!ReadPositionArgs(args, 0, pos)) return 2;
   // Every generated move, with the ones DoMove would refuse marked: those
@@ -64,7 +71,8 @@ int RunMoves(const Args& args) {
   for (int i = 0, next = 0; i < count; ++i) {
     const bool refused = next == legalCount || legal[next] != moves[i];
     if (!refused) ++next;
-    std::printf("%s%s\n", IccsMove(moves[i]).c_str(), refused ? " refused" : "");
+    const std::string text = notation ? WriteMove(pos, moves[i], *notation) : IccsMove(moves[i]);
+    std::printf("%s%s\n", text.c_str(), refused ? " refused" : "");
   }
   std::printf("moves %d legal %d\n", count, legalCount);
   return 0;
@@ -72,7 +80,10 @@ int RunMoves(const Args& args) {
 
 CommandRegistrar perftCommand{"perft", "perft DEPTH [--divide] [FEN]   count leaf nodes", &RunPerft};
 CommandRegistrar keyCommand{"key", "key [FEN]   print the position's Zobrist key words", &RunKey};
-CommandRegistrar movesCommand{"moves", "moves [FEN]   list pseudo-legal moves in generation order", &RunMoves};
+CommandRegistrar movesCommand{"moves",
+                              "moves [--notation chinese|simplified|wxf|iccs] [FEN]   list pseudo-legal moves in "
+                              "generation order (ICCS, or in the notation)",
+                              &RunMoves};
 
 }  // namespace
 }  // namespace lanterra::tool

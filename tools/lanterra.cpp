@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "tools/command.h"
 
@@ -11,8 +12,14 @@ static int PrintUsage(FILE* out) {
   std::fprintf(out, "usage: lanterra COMMAND [ARGS]\ncommands:\n");
   auto commands = Commands();
   std::sort(commands.begin(), commands.end(), [](auto& a, auto& b) { return a.name < b.name; });
-  for (const Command& c : commands)
-    std::fprintf(out, "  %.*s\n", int(c.usage.size()), c.usage.data());
+  // A command with subcommands gives one usage line for each.
+  for (const Command& c : commands) {
+    for (std::string_view rest = c.usage; !rest.empty();) {
+      std::string_view line = rest.substr(0, rest.find('\n'));
+      rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+      std::fprintf(out, "  %.*s\n", int(line.size()), line.data());
+    }
+  }
   return out == stderr ? 2 : 0;
 }
 

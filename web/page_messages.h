@@ -1,7 +1,8 @@
 // The messages from the game to the page, one function each: worker.js
-// hands them on as they are, and page.js draws, sounds and shows what they
-// say. Texts travel as their GBK bytes; the page decodes them. Only
-// bridge.cpp includes this file, since EM_JS defines the functions.
+// hands them on as they are, and the page draws, sounds and shows what they
+// say. The window's texts travel as their GBK bytes, which the page
+// decodes; the move record is UTF-8, as the notation writes it. Only
+// worker_window.cpp includes this file, since EM_JS defines the functions.
 #pragma once
 
 #include <emscripten.h>
@@ -33,4 +34,18 @@ EM_JS(void, PostLink, (int id, const char* address), {
 EM_JS(void, PostText, (const char* name, const char* text), {
   const end = HEAPU8.subarray(text).indexOf(0);
   postMessage({type: 'text', name: UTF8ToString(name), bytes: HEAPU8.slice(text, text + end)});
+});
+EM_JS(void, PostSave, (const char* text), { postMessage({type: 'save', text: UTF8ToString(text)}); });
+EM_JS(void, PostNotResumed, (const char* reason), {
+  postMessage({type: 'notResumed', reason: UTF8ToString(reason)});
+});
+EM_JS(void, PostRecord, (const char* pairs, const char* result, const char* outcome, const char* text,
+                         const char* pgn, int humanBlack, int blackToMove, int over), {
+  postMessage({type: 'record', pairs: UTF8ToString(pairs), result: UTF8ToString(result),
+               outcome: UTF8ToString(outcome), text: UTF8ToString(text), pgn: UTF8ToString(pgn),
+               humanBlack: humanBlack !== 0,
+               blackToMove: blackToMove !== 0, over: over !== 0});
+});
+EM_JS(void, PostTypedMove, (const char* fault), {
+  postMessage({type: 'typedMove', fault: UTF8ToString(fault)});
 });

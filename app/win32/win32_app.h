@@ -44,6 +44,8 @@ class Win32Window final : public WindowServices {
   void SetBusyCursor(bool busy) override;
   void OpenWebPage(const std::string& address) override;
   bool CopyText(const std::string& text) override;
+  // The program keeps nothing between runs.
+  void GameChanged() override {}
 
  private:
   Application& app_;

@@ -60,9 +60,12 @@ export class BoardCanvas {
     this.drawCell(x, y, piece, framed);
   }
 
+  // The board takes no press while the computer thinks, and says so.
   showBusy(busy) {
     this.canvas.classList.toggle('busy', busy);
     this.canvas.setAttribute('aria-busy', String(busy));
+    if (busy) this.canvas.setAttribute('aria-disabled', 'true');
+    else this.canvas.removeAttribute('aria-disabled');
   }
 
   // press(x, y) for a press on the board, in board picture pixels. The mouse

@@ -30,6 +30,8 @@ export class Boxes {
     }
     this.showing = true;
     this.beforeShow();
+    // The keys go back where they were once the box is answered.
+    const returnTo = document.activeElement;
     const dialog = this.dialog;
     dialog.querySelector('.caption').textContent = box.caption;
     dialog.querySelector('#box-text').textContent = box.text;
@@ -43,6 +45,7 @@ export class Boxes {
       dialog.removeEventListener('cancel', cancel);
       dialog.removeEventListener('keydown', keys);
       dialog.close();
+      if (returnTo && returnTo !== document.body && returnTo.isConnected) returnTo.focus({ preventScroll: true });
       box.resolve(answer);
       this.next();
     };

@@ -4,12 +4,16 @@
 // module, which main.js starts only when the board is on the screen.
 // main.js shares the same board.
 import { BoardCanvas } from './board.js';
-import { normalSetupCells } from './start-position.js';
+import { savedBoard } from './saved-game.js';
+import { normalSetupCells, positionCells } from './start-position.js';
 
 // What the board shows before the game has started: the position the game
-// opens with, the normal setup. The game then paints the same position.
+// opens with, the kept game's or the normal setup. The game then paints the
+// same position, unless it refuses the kept game.
 function openingCells() {
-  return normalSetupCells();
+  const kept = savedBoard();
+  const framed = kept && kept.lastMove ? [kept.lastMove.slice(0, 2), kept.lastMove.slice(2, 4)] : [];
+  return (kept && positionCells(kept.fen, framed, kept.flipped)) || normalSetupCells();
 }
 
 const resources = JSON.parse(document.getElementById('resources').textContent);

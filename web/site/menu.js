@@ -9,6 +9,12 @@ export class Menu {
     this.idle = idle;
     this.boxOpen = boxOpen;
     this.run = run;
+    // Where the keys were before they came to the menu: they go back there
+    // when it closes, as they do to the window.
+    this.returnTo = null;
+    menubar.addEventListener('focusin', (event) => {
+      if (event.relatedTarget && !menubar.contains(event.relatedTarget)) this.returnTo = event.relatedTarget;
+    });
     this.listenToPointer();
     document.addEventListener('keydown', (event) => this.key(event));
   }
@@ -25,11 +31,27 @@ export class Menu {
     else item.removeAttribute('aria-disabled');
   }
 
-  close() {
+  // While the game is busy the menus do not open, and their titles say so.
+  setBusy(busy) {
+    for (const title of this.menubar.querySelectorAll('.title')) {
+      if (busy) title.setAttribute('aria-disabled', 'true');
+      else title.removeAttribute('aria-disabled');
+    }
+  }
+
+  // keepFocus: another menu opens at once and takes the keys.
+  close({ keepFocus = false } = {}) {
+    const wasOpen = this.anyOpen();
+    const title = wasOpen && this.menubar.querySelector('.menu.open > .title');
     for (const open of this.menubar.querySelectorAll('.open')) open.classList.remove('open');
     for (const expanded of this.menubar.querySelectorAll('[aria-expanded="true"]')) {
       expanded.setAttribute('aria-expanded', 'false');
     }
+    if (!wasOpen || keepFocus || !this.menubar.contains(document.activeElement)) return;
+    const returnTo = this.returnTo;
+    this.returnTo = null;
+    // A menu reached from nowhere else leaves the keys on its title.
+    (returnTo && returnTo.isConnected ? returnTo : title).focus({ preventScroll: true });
   }
 
   itemOf(id) {
@@ -41,7 +63,7 @@ export class Menu {
   }
 
   open(menu) {
-    this.close();
+    this.close({ keepFocus: true });
     menu.classList.add('open');
     menu.querySelector('.title').setAttribute('aria-expanded', 'true');
   }
@@ -134,7 +156,15 @@ export class Menu {
       firstItem(focused.querySelector('.popup')).focus();
     } else if (key === 'arrowleft' && list.parentElement.classList.contains('submenu')) {
       list.parentElement.classList.remove('open');
+      list.parentElement.setAttribute('aria-expanded', 'false');
       list.parentElement.focus();
+    } else if (key === 'arrowright' || key === 'arrowleft') {
+      // Beside the menus, as in the window: the next or the previous one.
+      const menus = [...this.menubar.querySelectorAll(':scope > .menu')];
+      const at = menus.indexOf(this.menubar.querySelector(':scope > .menu.open'));
+      const next = menus[(at + (key === 'arrowright' ? 1 : -1) + menus.length) % menus.length];
+      this.open(next);
+      firstItem(next.querySelector('.popup')).focus();
     } else if (key === 'enter' && at >= 0) {
       this.choose(focused);
     } else {

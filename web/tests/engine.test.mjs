@@ -1,6 +1,7 @@
 // The engine in the page decides as the native program does for the same
 // seed, and thinks off the page's thread: the page keeps drawing frames,
-// shows the wait cursor over the board and takes no clicks meanwhile.
+// shows the wait cursor over the board and its sign beside the record, and
+// takes no clicks meanwhile.
 import assert from 'node:assert/strict';
 import { after as afterAll, before, test } from 'node:test';
 import { after, compose, Game, SETUPS, setUp, think } from './harness.mjs';
@@ -43,7 +44,7 @@ test('a reply to the human is the native decision after that move', async () => 
   await game.close();
 });
 
-test('during a level-6 decision the page keeps drawing, shows the wait cursor and ignores the board', async () => {
+test('during a level-6 decision the page keeps drawing, shows that it thinks and ignores the board and the menu', async () => {
   const game = await Game.open(env, { seed: 6 });
   await game.command(417);
   await game.answer(1);
@@ -53,6 +54,12 @@ test('during a level-6 decision the page keeps drawing, shows the wait cursor an
   await game.page.waitForFunction(() => document.getElementById('board').getAttribute('aria-busy') === 'true');
   const board = game.page.locator('#board');
   assert.equal(await board.evaluate((canvas) => getComputedStyle(canvas).cursor), 'wait');
+  const thinking = game.page.locator('#thinking');
+  assert.ok(await thinking.isVisible(), 'the sign beside the record shows');
+  assert.equal(await thinking.textContent(), '电脑思考中…');
+  const refused = () => game.page.evaluate(() => ['#board', '#menubar .title', '#move-text', '#move-submit']
+    .map((selector) => [...document.querySelectorAll(selector)].every((e) => e.getAttribute('aria-disabled') === 'true')));
+  assert.deepEqual(await refused(), [true, true, true, true]);
   await game.screenshot('thinking');
 
   const frames = await game.page.evaluate(() => window.lanterraFrames);
@@ -67,11 +74,18 @@ test('during a level-6 decision the page keeps drawing, shows the wait cursor an
   const before = await game.pixels();
   const cell = await game.pagePoint(8 + 56 * 7 + 28, 8 + 56 * 7 + 28);
   await game.page.mouse.click(cell.x, cell.y);
-  await game.page.locator('#menubar .title').first().click();
+  // Forced: the title is marked refused, which the driver would wait out.
+  await game.page.locator('#menubar .title').first().click({ force: true });
   await game.page.waitForTimeout(300);
   assert.deepEqual(await game.sounds(), [311]);
   assert.deepEqual(await game.pixels(), before);
   assert.equal(await game.page.locator('#menubar .menu.open').count(), 0);
   assert.equal(await board.getAttribute('aria-busy'), 'true', 'still thinking');
+
+  // The reply comes, and with it the sign goes and the board takes presses.
+  await game.settle(300000);
+  assert.equal(await thinking.isVisible(), false);
+  assert.deepEqual(await refused(), [false, false, false, false]);
+  assert.ok(await game.replyAfter(SETUPS[3], [], 'level6-reply'));
   await game.close();
 });

@@ -17,6 +17,12 @@ const RESULTS = {
   '双方不变作和，辛苦了！': 109, '超过自然限着作和，辛苦了！': 109,
   '长打作负，请不要气馁！': 110, '请再接再厉！': 110,
 };
+// How the record beside the board names each ending, the human on black.
+const OUTCOMES = {
+  '祝贺你取得胜利！': /^黑胜（(将死|困毙)）$/, '电脑长打作负，祝贺你取得胜利！': /^黑胜（长将作负）$/,
+  '双方不变作和，辛苦了！': /^和棋（双方不变作和）$/, '超过自然限着作和，辛苦了！': /^和棋（超过自然限着作和）$/,
+  '长打作负，请不要气馁！': /^红胜（长将作负）$/, '请再接再厉！': /^红胜（(将死|困毙)）$/,
+};
 
 // Plays black against red without nine pieces until a box ends the game.
 // With `replay`, the human plays those moves instead of asking the engine.
@@ -64,6 +70,11 @@ async function judgeBox(game) {
   assert.equal(box.icon, `icons/${result}.png`);
   assert.equal(sounds[sounds.length - 1], result + 200, `the result sound, not ${sounds}`);
   assert.deepEqual(box.answers, [6, 7]);
+  // The record and the screen reader say the same.
+  const ending = box.text.slice(0, -'\n\n再来一盘吗？'.length);
+  const outcome = await game.page.locator('#outcome').textContent();
+  assert.match(outcome, OUTCOMES[ending]);
+  assert.equal(await game.page.locator('#announce > :last-child').textContent(), `对局结束：${outcome}`);
 }
 
 let firstGame;

@@ -2,7 +2,7 @@
 // without sideways scrolling, and taps select, move and work the menu.
 import assert from 'node:assert/strict';
 import { after as afterAll, before, test } from 'node:test';
-import { compose, Game, SETUPS, setUp } from './harness.mjs';
+import { ARTIFACTS, compose, Game, SETUPS, setUp } from './harness.mjs';
 
 let env;
 before(async () => { env = await setUp(); });
@@ -43,5 +43,18 @@ test('on a phone the board fits the screen and a game is played with taps', asyn
   // Undo by tap as well.
   await game.command(421);
   await game.expectPicture(compose(SETUPS[0]), 'phone-undone');
+  await game.close();
+});
+
+test('under the board a link opens the help, which reads on the phone without sideways scrolling', async () => {
+  const game = await Game.open(env, { seed: 8, context: PHONE });
+  const link = game.page.locator('#help-link a');
+  const box = await link.boundingBox();
+  assert.ok(box && box.y + box.height <= 844, `the link at ${box && box.y}`);
+  const [help] = await Promise.all([game.page.context().waitForEvent('page'), link.tap()]);
+  await help.waitForLoadState();
+  assert.equal(await help.title(), 'Lanterra 玩法说明');
+  assert.ok(await help.evaluate(() => document.documentElement.scrollWidth) <= 390, 'no sideways scrolling');
+  await help.screenshot({ path: `${ARTIFACTS}/phone-help.png`, fullPage: true });
   await game.close();
 });

@@ -8,8 +8,9 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { after, test } from 'node:test';
-import { readConstants } from '../tools/headers.mjs';
+import { readConstants, readDefines } from '../tools/headers.mjs';
 import { checkImports, idsModule } from '../tools/ids-module.mjs';
+import { ResourceScript } from '../tools/resource-script.mjs';
 
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'lanterra-site-tools-'));
 const write = (name, text) => {
@@ -46,12 +47,32 @@ test('a page module importing a name no header defines stops the build', () => {
   assert.throws(() => checkImports(page, new Set(['CELL_SIZE'])), /board\.js imports IDB_BOARD/);
 });
 
+const root = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
+
+// The page's help explains the menu by its items' own labels, so an item
+// renamed or added in the program shows here as a help page gone stale.
+test('the help page names every item of the menu as the menu shows it', () => {
+  const script = new ResourceScript(path.join(root, 'app/win32/lanterra.rc'),
+    readDefines(path.join(root, 'app/resource_ids.h')));
+  const help = fs.readFileSync(path.join(root, 'web/site/help.html'), 'utf8');
+  const labels = [];
+  const walk = (items) => {
+    for (const item of items) {
+      if (item.separator) continue;
+      labels.push(item.label.replace(/\(&\w\)$/, ''));
+      if (item.items) walk(item.items);
+    }
+  };
+  walk(script.menu());
+  assert.ok(labels.length > 30, `${labels.length} items`);
+  assert.deepEqual(labels.filter((label) => !help.includes(label)), []);
+});
+
 // make-site over the real sources, with stand-ins for the compiled module.
 function makeSite(moduleFiles) {
   const moduleDir = fs.mkdtempSync(path.join(scratch, 'module-'));
   for (const name of moduleFiles) fs.writeFileSync(path.join(moduleDir, name), `// ${name}\n`);
   const site = fs.mkdtempSync(path.join(scratch, 'site-'));
-  const root = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
   const run = spawnSync(process.execPath, [path.join(root, 'web/tools/make-site.mjs'), root, moduleDir, site],
     { encoding: 'utf8' });
   return { site, run };

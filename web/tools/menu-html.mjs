@@ -13,16 +13,22 @@ export function withoutItem(items, id) {
 
 const escapeHtml = (s) => s.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;').replace(/"/g, '&quot;');
 
-// "难度(&L)": the letter after & is underlined and is the item's key.
+// "难度(&L)": the letter after & is underlined and is the item's key. A
+// letter in brackets of its own, "(L)", is marked as the key's hint, which
+// a touch screen without a keyboard leaves out.
 function labelHtml(label) {
   const m = /&(.)/.exec(label);
   if (!m) return { html: escapeHtml(label), key: '' };
+  const key = m[1].toLowerCase();
+  const hint = /\(&(.)\)/.exec(label);
+  if (hint) {
+    const before = label.slice(0, hint.index);
+    const after = label.slice(hint.index + hint[0].length);
+    return { html: `${escapeHtml(before)}<span class="key">(<u>${escapeHtml(hint[1])}</u>)</span>${escapeHtml(after)}`, key };
+  }
   const before = label.slice(0, m.index);
   const after = label.slice(m.index + 2);
-  return {
-    html: `${escapeHtml(before)}<u>${escapeHtml(m[1])}</u>${escapeHtml(after)}`,
-    key: m[1].toLowerCase(),
-  };
+  return { html: `${escapeHtml(before)}<u>${escapeHtml(m[1])}</u>${escapeHtml(after)}`, key };
 }
 
 function popupHtml(items, depth, roleOf) {
