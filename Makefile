@@ -5,7 +5,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all test play build deps bench bench-perft bench-think bench-ab bench-web ladder fuzz clean distclean web web-build
+.PHONY: all test play build deps bench bench-perft bench-think bench-ab bench-web ladder fuzz fuzz-protocol clean distclean web web-build
 
 all: build
 
@@ -68,16 +68,25 @@ bench-web: web-build
 ladder: build
 	scripts/ladder.sh $(BUILD)/bin/lanterra
 
-# A million random inputs through the engine protocol loop.
-fuzz: build
+# Every fuzz harness (fuzz/) for FUZZ_SECONDS each, one after another, with
+# libFuzzer and the sanitizers in build-fuzz/ (scripts/fuzz.sh). make test
+# replays their corpora instead.
+FUZZ_SECONDS ?= 60
+fuzz:
+	scripts/install-deps.sh $(DEPS)
+	scripts/fuzz.sh run $(FUZZ_SECONDS)
+
+# A million seeded random lines through the engine protocol loop, without
+# Clang: the same seed makes the same lines on any machine.
+fuzz-protocol: build
 	$(BUILD)/bin/lanterra fuzz-protocol 1000000
 
 # Every folder a build or a test run makes: the native build, the Windows
 # program with its Wine prefix (and the one a Windows machine builds), the
-# page, the sanitizer and libc++ passes. distclean also drops the browser
-# tests' driver, which npm put in web/node_modules.
+# page, the sanitizer, libc++ and fuzz builds. distclean also drops the
+# browser tests' driver, which npm put in web/node_modules.
 clean:
-	rm -rf $(sort $(BUILD) build build-win32 build-windows build-web build-sanitize build-libcxx)
+	rm -rf $(sort $(BUILD) build build-win32 build-windows build-web build-sanitize build-libcxx build-fuzz)
 
 distclean: clean
 	rm -rf web/node_modules

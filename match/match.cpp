@@ -103,16 +103,6 @@ GameRecord PlayGame(const MatchSettings& settings, Engine& ours, OutsideEngine& 
 bool RunMatch(const MatchSettings& settings, std::ostream& log, MatchScore& score, std::string& error) {
   // A crashed engine must show up as a failed write, not end this process.
   signal(SIGPIPE, SIG_IGN);
-  OutsideEngine engine;
-  if (!engine.Start(settings.engine, error)) return false;
-
-  Engine ours(EmbeddedBookData(), settings.seed);
-  ours.SetLevel(settings.level);
-  ours.UseBook(settings.useBook);
-  auto openingBook = std::make_unique<Book>();
-  ReadBook(*openingBook, EmbeddedBookData());
-  auto openings = BookOpenings(*openingBook, settings.openings, settings.openingPlies, settings.seed);
-
   std::ofstream pgn;
   if (!settings.pgnPath.empty()) {
     pgn.open(settings.pgnPath, std::ios::app);
@@ -121,6 +111,20 @@ bool RunMatch(const MatchSettings& settings, std::ostream& log, MatchScore& scor
       return false;
     }
   }
+  OutsideEngine engine;
+  if (!engine.Start(settings.engine, error)) return false;
+  return PlayMatch(settings, engine, log, settings.pgnPath.empty() ? nullptr : &pgn, score, error);
+}
+
+bool PlayMatch(const MatchSettings& settings, OutsideEngine& engine, std::ostream& log, std::ostream* pgn,
+               MatchScore& score, std::string& error) {
+  Engine ours(EmbeddedBookData(), settings.seed);
+  ours.SetLevel(settings.level);
+  ours.UseBook(settings.useBook);
+  auto openingBook = std::make_unique<Book>();
+  ReadBook(*openingBook, EmbeddedBookData());
+  auto openings = BookOpenings(*openingBook, settings.openings, settings.openingPlies, settings.seed);
+
   std::string event = "Lanterra level " + std::to_string(settings.level) + " vs " + settings.engine.Describe();
   int round = 0;
   for (const auto& opening : openings) {
@@ -138,7 +142,7 @@ bool RunMatch(const MatchSettings& settings, std::ostream& log, MatchScore& scor
       log << "game " << round << ": " << game.red << " - " << game.black << " " << ResultText(game.verdict.outcome)
           << " (" << game.verdict.Text() << ", " << game.moves.size() << " plies)\n"
           << std::flush;
-      if (pgn) pgn << FormatPgn(game, event, settings.pgnNotation) << std::flush;
+      if (pgn) *pgn << FormatPgn(game, event, settings.pgnNotation) << std::flush;
       // A dead engine would lose every remaining game at once; better to stop.
       if (game.verdict.reason == Reason::OUTSIDE_ENGINE_FAILED) {
         error = game.verdict.Text();

@@ -43,7 +43,13 @@ struct MatchSettings {
 };
 
 // Plays the match, writing one line per game and the score line to log.
-// Returns false (with error) when the outside engine cannot be started.
+// Returns false (with error) when the outside engine cannot be started or
+// fails during the match.
 bool RunMatch(const MatchSettings& settings, std::ostream& log, MatchScore& score, std::string& error);
+
+// The same against an engine whose session is open, writing each game to pgn
+// when it is given (settings.pgnPath is not used).
+bool PlayMatch(const MatchSettings& settings, OutsideEngine& engine, std::ostream& log, std::ostream* pgn,
+               MatchScore& score, std::string& error);
 
 }  // namespace lanterra

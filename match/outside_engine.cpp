@@ -1,14 +1,8 @@
 #include "match/outside_engine.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <chrono>
-#include <thread>
+
+#include "notation/text.h"
 
 namespace lanterra {
 
@@ -51,67 +45,40 @@ std::string OutsideEngineSettings::Describe() const {
   return text;
 }
 
-OutsideEngine::~OutsideEngine() { Stop(); }
+OutsideEngine::~OutsideEngine() {
+  if (!channel) return;
+  // Asked politely first; the channel ends an engine that does not listen.
+  channel->Write("quit\n", std::chrono::steady_clock::now() + std::chrono::seconds(1));
+}
 
 bool OutsideEngine::Start(const OutsideEngineSettings& s, std::string& error) {
-  settings = s;
-  int down[2], up[2];
-  if (pipe(down) != 0) {
-    error = "cannot make a pipe";
-    return false;
-  }
-  if (pipe(up) != 0) {
-    close(down[0]);
-    close(down[1]);
-    error = "cannot make a pipe";
-    return false;
-  }
-  pid = fork();
-  if (pid < 0) {
-    for (int fd : {down[0], down[1], up[0], up[1]}) close(fd);
-    error = "cannot fork";
-    return false;
-  }
-  if (pid == 0) {
-    dup2(down[0], 0);
-    dup2(up[1], 1);
-    int devNull = open("/dev/null", O_WRONLY);
-    if (devNull >= 0) dup2(devNull, 2);
-    for (int fd : {down[0], down[1], up[0], up[1]}) close(fd);
-    // Through the shell, so the command may carry arguments; exec keeps the
-    // engine itself as our child.
-    std::string command = "exec " + settings.command;
-    execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(down[0]);
-  close(up[1]);
-  toChild = down[1];
-  fromChild = up[0];
-  fcntl(toChild, F_SETFD, FD_CLOEXEC);
-  fcntl(fromChild, F_SETFD, FD_CLOEXEC);
+  std::unique_ptr<EngineChannel> process = StartEngineProcess(s.command, error);
+  return process && Start(s, std::move(process), error);
+}
 
-  std::string line;
-  if (!Send(settings.ucci ? "ucci" : "uci")) {
+bool OutsideEngine::Start(const OutsideEngineSettings& s, std::unique_ptr<EngineChannel> c, std::string& error) {
+  settings = s;
+  channel = std::move(c);
+  if (!Send(settings.ucci ? "ucci" : "uci", error)) {
     error = "cannot talk to " + settings.command;
     return false;
   }
+  std::string line;
   Deadline deadline = ReplyDeadline();
   for (;;) {
     if (!ReadLine(line, deadline, error)) return false;
-    if (line.starts_with("id name ")) name = line.substr(8);
+    if (line.starts_with("id name ")) name = Printable(std::string_view(line).substr(8), 100, Charset::UTF8);
     if (line == (settings.ucci ? "ucciok" : "uciok")) break;
   }
-  if (!settings.ucci) Send("setoption name UCI_Variant value xiangqi");
-  if (settings.skill >= 0) Send("setoption name Skill Level value " + std::to_string(settings.skill));
-  Send("isready");
-  return WaitFor("readyok", error);
+  if (!settings.ucci && !Send("setoption name UCI_Variant value xiangqi", error)) return false;
+  if (settings.skill >= 0 && !Send("setoption name Skill Level value " + std::to_string(settings.skill), error))
+    return false;
+  return Send("isready", error) && WaitFor("readyok", error);
 }
 
 bool OutsideEngine::NewGame(std::string& error) {
-  if (!settings.ucci) Send("ucinewgame");
-  Send("isready");
-  return WaitFor("readyok", error);
+  if (!settings.ucci && !Send("ucinewgame", error)) return false;
+  return Send("isready", error) && WaitFor("readyok", error);
 }
 
 bool OutsideEngine::BestMove(const std::vector<Move>& moves, Move& move, std::string& error) {
@@ -121,11 +88,11 @@ bool OutsideEngine::BestMove(const std::vector<Move>& moves, Move& move, std::st
     command += " moves";
     for (Move mv : moves) command += " " + EngineMoveText(mv, settings.rankBase);
   }
-  Send(command);
-  if (settings.nodes > 0)
-    Send("go nodes " + std::to_string(settings.nodes));
-  else
-    Send("go depth " + std::to_string(settings.depth > 0 ? settings.depth : 1));
+  if (!Send(command, error)) return false;
+  if (!Send(settings.nodes > 0 ? "go nodes " + std::to_string(settings.nodes)
+                               : "go depth " + std::to_string(settings.depth > 0 ? settings.depth : 1),
+            error))
+    return false;
   std::string line;
   if (!WaitFor("bestmove", error, &line)) return false;
   std::string_view text = std::string_view(line).substr(8);
@@ -134,20 +101,14 @@ bool OutsideEngine::BestMove(const std::vector<Move>& moves, Move& move, std::st
   // A reply without a usable move loses the game but leaves the engine
   // running; only a failure to answer at all returns false.
   move = ParseEngineMove(text, settings.rankBase);
-  if (move == 0) error = "no usable move in '" + line.substr(0, 80) + "'";
+  if (move == 0) error = "no usable move in '" + Printable(line, 80) + "'";
   return true;
 }
 
-bool OutsideEngine::Send(const std::string& line) {
-  if (toChild < 0) return false;
-  std::string data = line + '\n';
-  size_t done = 0;
-  while (done < data.size()) {
-    ssize_t n = write(toChild, data.data() + done, data.size() - done);
-    if (n <= 0) return false;
-    done += size_t(n);
-  }
-  return true;
+bool OutsideEngine::Send(const std::string& line, std::string& error) {
+  if (channel && channel->Write(line + '\n', ReplyDeadline())) return true;
+  error = "the engine takes no more input";
+  return false;
 }
 
 // An engine that keeps talking without ever giving the awaited line must
@@ -158,32 +119,41 @@ OutsideEngine::Deadline OutsideEngine::ReplyDeadline() const {
 
 bool OutsideEngine::ReadLine(std::string& line, Deadline deadline, std::string& error) {
   for (;;) {
-    size_t end = pending.find('\n');
+    size_t end = pending.find('\n', searched);
     if (end != std::string::npos) {
-      line = pending.substr(0, end);
+      const bool whole = !skipping && end <= MAX_ENGINE_LINE;
+      if (whole) {
+        line.assign(pending, 0, end);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+      }
       pending.erase(0, end + 1);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      return true;
+      searched = 0;
+      skipping = false;
+      if (whole) return true;
+      continue;
     }
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (fromChild < 0 || left.count() <= 0) {
-      error = "no answer from the engine within " + std::to_string(settings.timeoutSeconds) + " s";
-      return false;
+    searched = pending.size();
+    if (pending.size() > MAX_ENGINE_LINE) {
+      skipping = true;
+      pending.clear();
+      searched = 0;
     }
-    pollfd fd{fromChild, POLLIN, 0};
-    int ready = poll(&fd, 1, int(std::min<long long>(left.count(), 1000)));
-    if (ready < 0) {
-      error = "cannot read from the engine";
-      return false;
-    }
-    if (ready == 0) continue;
     char buffer[4096];
-    ssize_t n = read(fromChild, buffer, sizeof(buffer));
-    if (n <= 0) {
-      error = "the engine closed its output";
-      return false;
+    size_t got = 0;
+    switch (channel ? channel->Read(buffer, got, deadline) : EngineChannel::ReadStatus::CLOSED) {
+      case EngineChannel::ReadStatus::DATA:
+        pending.append(buffer, got);
+        break;
+      case EngineChannel::ReadStatus::TIMEOUT:
+        error = "no answer from the engine within " + std::to_string(settings.timeoutSeconds) + " s";
+        return false;
+      case EngineChannel::ReadStatus::CLOSED:
+        error = "the engine closed its output";
+        return false;
+      case EngineChannel::ReadStatus::FAILED:
+        error = "cannot read from the engine";
+        return false;
     }
-    pending.append(buffer, size_t(n));
   }
 }
 
@@ -199,22 +169,4 @@ bool OutsideEngine::WaitFor(std::string_view word, std::string& error, std::stri
   }
 }
 
-void OutsideEngine::Stop() {
-  if (pid <= 0) return;
-  Send("quit");
-  if (toChild >= 0) close(toChild);
-  if (fromChild >= 0) close(fromChild);
-  toChild = fromChild = -1;
-  // Give the engine a moment to leave by itself before ending it.
-  for (int i = 0; i < 50; ++i) {
-    if (waitpid(pid, nullptr, WNOHANG) == pid) {
-      pid = -1;
-      return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
-  pid = -1;
-}
 }  // namespace lanterra

@@ -1,13 +1,16 @@
-// An outside engine (Fairy-Stockfish or any UCI/UCCI xiangqi engine) as a
-// child process on pipes, and the move texts it speaks.
+// An outside engine (Fairy-Stockfish or any UCI/UCCI xiangqi engine) and the
+// move texts it speaks. Whatever it writes is untrusted: lines of any length
+// or none, bytes of any value, replies that never come.
 #pragma once
 
-#include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "match/engine_channel.h"
 #include "rules/position.h"
 
 namespace lanterra {
@@ -28,8 +31,12 @@ struct OutsideEngineSettings {
   std::string Describe() const;
 };
 
-// The outside engine as a child process. Every failure (no answer, a crash,
-// a malformed reply) is reported, never fatal.
+// Longest line read from an outside engine. A longer one is skipped whole,
+// so that an engine writing without end fills no memory.
+inline constexpr size_t MAX_ENGINE_LINE = 64 * 1024;
+
+// The session with an outside engine. Every failure (no answer, a crash, a
+// malformed reply) is reported, never fatal.
 class OutsideEngine {
  public:
   OutsideEngine() = default;
@@ -37,27 +44,30 @@ class OutsideEngine {
   OutsideEngine(const OutsideEngine&) = delete;
   OutsideEngine& operator=(const OutsideEngine&) = delete;
 
+  // Starts settings.command as a child process and opens the session.
   bool Start(const OutsideEngineSettings& settings, std::string& error);
+  // Opens the session over a channel that is already there.
+  bool Start(const OutsideEngineSettings& settings, std::unique_ptr<EngineChannel> channel, std::string& error);
   bool NewGame(std::string& error);
   // The engine's move after moves from the normal start. Returns false when
   // the engine did not answer; a reply without a usable move returns true
   // with move 0 and error set.
   bool BestMove(const std::vector<Move>& moves, Move& move, std::string& error);
-  std::string name;  // from "id name"
+  // From "id name", with what is not printable escaped (Printable).
+  std::string name;
 
  private:
-  using Deadline = std::chrono::steady_clock::time_point;
+  using Deadline = EngineChannel::Deadline;
   Deadline ReplyDeadline() const;
-  bool Send(const std::string& line);
+  bool Send(const std::string& line, std::string& error);
   bool ReadLine(std::string& line, Deadline deadline, std::string& error);
   bool WaitFor(std::string_view word, std::string& error, std::string* line = nullptr);
-  void Stop();
 
   OutsideEngineSettings settings;
-  int pid = -1;
-  int toChild = -1;
-  int fromChild = -1;
-  std::string pending;
+  std::unique_ptr<EngineChannel> channel;
+  std::string pending;    // read but not yet handed on as lines
+  size_t searched = 0;    // how much of pending holds no newline
+  bool skipping = false;  // in a line longer than MAX_ENGINE_LINE
 };
 
 }  // namespace lanterra

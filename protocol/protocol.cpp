@@ -3,6 +3,7 @@
 #include <cstring>
 #include <ctime>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -73,11 +74,11 @@ std::string Joined(const Words& words, size_t first, size_t last) {
   return text;
 }
 
-// Reads one line of at most MAX_COMMAND_LINE bytes. Returns false at the end
-// of input; sets tooLong (and drops the rest) for a longer line.
-bool ReadCommandLine(std::istream& in, std::string& line, bool& tooLong) {
+// Reads one line. Returns false at the end of input. Of a line longer than
+// MAX_COMMAND_LINE bytes only one byte more is kept, enough for the session
+// to refuse it; the rest is dropped.
+bool ReadCommandLine(std::istream& in, std::string& line) {
   line.clear();
-  tooLong = false;
   std::streambuf* buffer = in.rdbuf();
   if (buffer == nullptr) return false;
   bool any = false;
@@ -86,16 +87,15 @@ bool ReadCommandLine(std::istream& in, std::string& line, bool& tooLong) {
     if (c == std::char_traits<char>::eof()) return any;
     any = true;
     if (c == '\n') return true;
-    if (line.size() < MAX_COMMAND_LINE)
-      line += char(c);
-    else
-      tooLong = true;
+    if (line.size() <= MAX_COMMAND_LINE) line += char(c);
   }
 }
 
-class Session {
+}  // namespace
+
+class ProtocolSession::Impl {
  public:
-  Session(std::ostream& out, Dialect dialect, const ProtocolCaps& caps)
+  Impl(std::ostream& out, Dialect dialect, const ProtocolCaps& caps)
       : out(out),
         names(DIALECTS[dialect == Dialect::UCI ? 1 : 0]),
         caps(caps),
@@ -106,6 +106,10 @@ class Session {
 
   // Returns false when the session ends.
   bool Handle(std::string_view line) {
+    if (line.size() > MAX_COMMAND_LINE) {
+      Error("line longer than " + std::to_string(MAX_COMMAND_LINE) + " bytes ignored");
+      return true;
+    }
     Words words = SplitWords(line);
     if (words.empty()) return true;
     std::string_view command = words[0];
@@ -133,9 +137,11 @@ class Session {
     return true;
   }
 
-  void Error(const std::string& text) { Say("info string error: " + text); }
+  const Position& CurrentPosition() const { return position; }
 
  private:
+  void Error(const std::string& text) { Say("info string error: " + text); }
+
   void Say(std::string_view text) { out << text << '\n' << std::flush; }
 
   void Hello() {
@@ -303,17 +309,19 @@ class Session {
   Position position;
 };
 
-}  // namespace
+ProtocolSession::ProtocolSession(std::ostream& out, Dialect dialect, const ProtocolCaps& caps)
+    : impl(std::make_unique<Impl>(out, dialect, caps)) {}
+
+ProtocolSession::~ProtocolSession() = default;
+
+bool ProtocolSession::Handle(std::string_view line) { return impl->Handle(line); }
+
+const Position& ProtocolSession::CurrentPosition() const { return impl->CurrentPosition(); }
 
 int RunProtocol(std::istream& in, std::ostream& out, Dialect dialect, const ProtocolCaps& caps) {
-  Session session(out, dialect, caps);
+  ProtocolSession session(out, dialect, caps);
   std::string line;
-  bool tooLong = false;
-  while (ReadCommandLine(in, line, tooLong)) {
-    if (tooLong) {
-      session.Error("line longer than " + std::to_string(MAX_COMMAND_LINE) + " bytes ignored");
-      continue;
-    }
+  while (ReadCommandLine(in, line)) {
     if (!session.Handle(line)) break;
   }
   return 0;

@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <string_view>
 
 #include "engine/engine.h"
+#include "rules/position.h"
 
 namespace lanterra {
 
@@ -21,13 +23,33 @@ struct ProtocolCaps {
   int maxDepth = MAX_PLY;
 };
 
-// Reads commands from in until `quit` or the end of input, answering on out.
-// A session starts at the normal start position, level 3, book on and the
-// generator seeded from the clock. Returns the process exit code.
-int RunProtocol(std::istream& in, std::ostream& out, Dialect dialect, const ProtocolCaps& caps = {});
-
-// Longest command line the loop reads; the rest of a longer line is dropped
-// and the line is refused.
+// Longest command line a session takes; a longer one is refused, and the
+// loop drops the rest of it unread.
 inline constexpr size_t MAX_COMMAND_LINE = 64 * 1024;
+
+// One engine session: the position, the options and the engine, fed one
+// command line at a time, answering on out. A session starts at the normal
+// start position, level 3, book on and the generator seeded from the clock.
+class ProtocolSession {
+ public:
+  ProtocolSession(std::ostream& out, Dialect dialect, const ProtocolCaps& caps = {});
+  ~ProtocolSession();
+  ProtocolSession(const ProtocolSession&) = delete;
+  ProtocolSession& operator=(const ProtocolSession&) = delete;
+
+  // Handles one command line, without its newline. Returns false once the
+  // session has ended (quit).
+  bool Handle(std::string_view line);
+  // The position the next go searches.
+  const Position& CurrentPosition() const;
+
+ private:
+  class Impl;
+  std::unique_ptr<Impl> impl;
+};
+
+// Reads commands from in until `quit` or the end of input, answering on out,
+// in one session. Returns the process exit code.
+int RunProtocol(std::istream& in, std::ostream& out, Dialect dialect, const ProtocolCaps& caps = {});
 
 }  // namespace lanterra

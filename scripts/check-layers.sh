@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks that every layer includes only itself and the layers below it, and
 # that only app/win32 includes the Windows headers: the page's bridge in web/
-# and the tests build from the portable app/ and never from app/win32. Run by
-# make test (CTest test layer_dependencies); prints each offending line and
-# fails on any.
+# and the tests build from the portable app/ and never from app/win32. The
+# fuzz harnesses in fuzz/ stand on the libraries, the portable app/ among
+# them, never on the tool or a front end. Run by make test (CTest test
+# layer_dependencies); prints each offending line and fails on any.
 #
 # Usage: scripts/check-layers.sh [SOURCE_DIR]
 set -euo pipefail
@@ -22,6 +23,7 @@ declare -A allowed=(
   [match]="rules engine notation pgn match"
   [tools]="rules engine notation pgn book protocol match tools"
   [web]="rules engine notation app web"
+  [fuzz]="rules engine notation pgn book protocol match app fuzz"
 )
 layers="${!allowed[*]}"
 # Headers that only some of the layers allowed their folder may include: the
@@ -38,7 +40,7 @@ report() {
   faults=$((faults + 1))
 }
 
-for folder in rules notation pgn engine book app protocol match tools web; do
+for folder in rules notation pgn engine book app protocol match tools web fuzz; do
   [[ -d $folder ]] || continue
   while IFS= read -r -d '' file; do
     layer=$folder

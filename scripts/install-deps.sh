@@ -2,7 +2,9 @@
 # Installs the Debian packages a build needs, only those that are missing.
 #   scripts/install-deps.sh test   native build and tests (cmake, g++, GoogleTest,
 #                                  zlib, Fairy-Stockfish for the cross-checks,
-#                                  Clang and libc++ for the portability check)
+#                                  Clang and libc++ for the portability check,
+#                                  libFuzzer and its input header for the fuzz
+#                                  harnesses)
 #   scripts/install-deps.sh web    the browser game and its tests (Emscripten,
 #                                  Node.js, Chromium, playwright-core from npm)
 #   scripts/install-deps.sh all    all of the above plus the Windows program and
@@ -25,7 +27,7 @@ if [ "$mode" = web ] || [ "$mode" = all ]; then
   [ "$mode" = web ] && exit 0
 fi
 "$here/install-packages.sh" cmake make g++ libgtest-dev zlib1g-dev fairy-stockfish \
-  clang libc++-dev libc++abi-dev
+  clang libc++-dev libc++abi-dev libclang-rt-14-dev
 if [ "$mode" = all ]; then
   "$here/install-packages.sh" g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   "$here/install-wine.sh"

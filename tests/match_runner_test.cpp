@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <set>
 #include <sstream>
 
@@ -290,6 +292,82 @@ TEST(MatchRunner, TimeoutBoundsTheWholeReplyNotEachLine) {
     unlink(path.c_str());
     EXPECT_NE(error.find("no answer from the engine within 1 s"), std::string::npos) << error;
   }
+}
+
+// An engine that writes text, handed over in blocks of 4 KiB, and reads
+// whatever it is sent.
+class ScriptedEngine : public EngineChannel {
+ public:
+  explicit ScriptedEngine(std::string text) : text(std::move(text)) {}
+  bool Write(std::string_view, Deadline) override { return true; }
+  ReadStatus Read(std::span<char> buffer, size_t& got, Deadline) override {
+    got = std::min({buffer.size(), text.size() - at, size_t(4096)});
+    std::copy_n(text.data() + at, got, buffer.data());
+    at += got;
+    return got ? ReadStatus::DATA : ReadStatus::CLOSED;
+  }
+
+ private:
+  std::string text;
+  size_t at = 0;
+};
+
+// A line longer than the runner keeps is skipped whole, the longest kept
+// line is read, and reading goes on after a skipped one.
+TEST(MatchRunner, EngineLinesPastTheBoundAreSkippedWhole) {
+  const std::string longest = "readyok " + std::string(MAX_ENGINE_LINE - 8, 'x');
+  const struct {
+    std::string afterHello;
+    bool started;
+  } cases[] = {
+      {longest + "\n", true},
+      {longest + "x\n", false},
+      {longest + "x\r\nreadyok\n", true},
+      {longest + longest, false},
+  };
+  for (const auto& c : cases) {
+    OutsideEngine engine;
+    std::string error;
+    EXPECT_EQ(engine.Start({}, std::make_unique<ScriptedEngine>("uciok\n" + c.afterHello), error), c.started)
+        << c.afterHello.size() << " bytes: " << error;
+  }
+}
+
+// Whatever an engine calls itself or answers reaches the log and the games
+// written only as printable text, and the games read back.
+TEST(MatchRunner, EngineTextIsQuotedInTheLogAndTheGames) {
+  MatchSettings settings;
+  settings.level = 0;
+  settings.openings = 1;
+  settings.openingPlies = 0;
+  settings.playBlack = false;
+  OutsideEngine engine;
+  std::string error;
+  ASSERT_TRUE(engine.Start(settings.engine,
+                           std::make_unique<ScriptedEngine>("id name \x1b[2J\"Evil\"\r}\nuciok\nreadyok\nreadyok\n"
+                                                            "bestmove }{\x01\n"),
+                           error))
+      << error;
+  std::ostringstream log, pgn;
+  MatchScore score;
+  EXPECT_TRUE(PlayMatch(settings, engine, log, &pgn, score, error)) << error;
+  EXPECT_NE(log.str().find("Lanterra level 0 - \\x1B[2J\"Evil\"\\x0D} depth 1 1-0 (outside engine gave no "
+                           "usable move in 'bestmove }{\\x01', 1 plies)"),
+            std::string::npos)
+      << log.str();
+  EXPECT_NE(pgn.str().find("{outside engine gave no usable move in 'bestmove  {\\x01'} 1-0"), std::string::npos)
+      << pgn.str();
+}
+
+// An engine that does not read its input cannot hold the runner in a write
+// once the pipe is full.
+TEST(MatchRunner, WritesToAnEngineThatDoesNotReadRunOutOfTime) {
+  std::string error;
+  auto channel = StartEngineProcess("sleep 30", error);
+  ASSERT_TRUE(channel) << error;
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(channel->Write(std::string(1 << 20, 'x'), start + std::chrono::milliseconds(300)));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST(MatchRunner, AMissingEngineIsReportedNotFatal) {

@@ -6,10 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "notation/fen_iccs.h"
-#include "notation/game_record.h"
-#include "pgn/pgn_source.h"
-#include "pgn/pgn_splitter.h"
+#include "pgn/pgn_rewrite.h"
 #include "tools/command.h"
 #include "tools/game_file_replay.h"
 #include "tools/notation_option.h"
@@ -17,60 +14,14 @@
 namespace lanterra::tool {
 namespace {
 
-// Whether the reader takes record whole as one game: no line longer than it
-// holds, and no more than a game's bytes in all, counted as the splitter
-// counts them (lines without their ends).
-bool FitsTheReader(std::string_view record) {
-  size_t total = 0;
-  while (!record.empty()) {
-    size_t end = record.find('\n');
-    size_t length = end == std::string_view::npos ? record.size() : end;
-    if (length > MAX_LINE_BYTES) return false;
-    total += length;
-    record.remove_prefix(end == std::string_view::npos ? record.size() : end + 1);
-  }
-  return total <= MAX_GAME_BYTES;
-}
-
-// Writes a game's record to stdout, unless it would not read back whole: a
-// game near the reader's bounds may grow past them as written (tag values
-// gain escapes, moves gain spaces and numbers).
-std::string WriteRecord(const std::string& record) {
-  if (!FitsTheReader(record)) return "too long to write as a game that reads back";
+// Writes a game that plays to stdout, unless it would not read back whole.
+std::string WriteGame(const PgnGame& game, const Position& start, const std::vector<Move>& moves,
+                      std::optional<Notation> notation) {
+  std::string record, error;
+  if (!RewriteGame(game, start, moves, notation, record, error)) return error;
   // Written whole: a tag value may hold any byte, even a NUL.
   std::fwrite(record.data(), 1, record.size(), stdout);
   return {};
-}
-
-// A game as a Result tag line and one line of ICCS moves, which the reader
-// reads back as the same game; a game from another setup carries it on a
-// FEN line of its own. The FEN is written as ToFen writes it, whatever form
-// the source gave, so that a second pass writes the same.
-std::string WriteIccsLines(const PgnGame& game, const Position& start, const std::vector<Move>& moves) {
-  std::string record;
-  if (std::string fen = ToFen(start); fen != START_FEN) record = FormatTagPair("FEN", fen) + "\n";
-  record += FormatTagPair("Result", game.Result()) + "\n";
-  for (size_t i = 0; i < moves.size(); ++i) record += (i ? " " : "") + IccsMove(moves[i]);
-  record += '\n';
-  return WriteRecord(record);
-}
-
-// The game as a full record in the notation. Its result is the Result tag,
-// or the result token after the moves when the tag holds none.
-std::string WriteGameRecord(const PgnGame& game, const Position& start, const std::vector<Move>& moves,
-                            Notation notation) {
-  GameHeader header;
-  header.event = game.Tag("Event");
-  header.date = game.Tag("Date");
-  header.red = game.Tag("Red");
-  header.black = game.Tag("Black");
-  const std::string_view tag = game.Tag("Result");
-  const bool tagIsResult = tag == "1-0" || tag == "0-1" || tag == "1/2-1/2" || tag == "*";
-  header.result = tagIsResult ? std::string(tag) : game.termination;
-  const std::string record = FormatGameRecord(header, start, moves, notation);
-  // The moves come from ReplayGame, which has played them.
-  if (record.empty()) return "a move does not play";
-  return WriteRecord(record);
 }
 
 // Every game that plays is written to stdout, a UTF-8 game file; failures
@@ -84,12 +35,9 @@ int RunPgn(const Args& given) {
                  NOTATION_OPTION.data());
     return 2;
   }
-  PlayedGame write = WriteIccsLines;
-  if (notation) {
-    write = [notation = *notation](const PgnGame& game, const Position& start, const std::vector<Move>& moves) {
-      return WriteGameRecord(game, start, moves, notation);
-    };
-  }
+  const PlayedGame write = [notation](const PgnGame& game, const Position& start, const std::vector<Move>& moves) {
+    return WriteGame(game, start, moves, notation);
+  };
   ReplayCount count;
   bool unreadable = false;
   std::string error;

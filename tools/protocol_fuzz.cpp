@@ -1,6 +1,6 @@
 #include "tools/protocol_fuzz.h"
 
-#include <sstream>
+#include <algorithm>
 #include <string_view>
 
 #include "notation/fen_iccs.h"
@@ -27,10 +27,6 @@ constexpr std::string_view FENS[] = {
     "3k5/9/3R5/9/9/9/9/9/9/4K4 b - - 0 1",
     "4k4/9/9/9/9/9/9/9/1R7/R2K5 w - - 0 1",
     "4ka3/9/9/9/3R5/9/9/9/r8/5K3 w - - 0 1",
-};
-
-constexpr std::string_view ANSWERS[] = {
-    "id ", "option ", "ucciok", "uciok", "readyok", "info ", "bestmove ", "nobestmove", "bye",
 };
 
 }  // namespace
@@ -190,32 +186,15 @@ FuzzReport FuzzProtocol(long long inputs, uint32_t seed, int linesPerSession) {
     std::string text;
     long long lines = std::min<long long>(linesPerSession, inputs - report.inputs);
     for (long long i = 0; i < lines; ++i) text += fuzzer.NextLine() + '\n';
-    std::istringstream in(text);
-    std::ostringstream out;
-    RunProtocol(in, out, report.sessions % 2 ? Dialect::UCI : Dialect::UCCI, caps);
+    const SessionCheck check = CheckSession(text, report.sessions % 2 ? Dialect::UCI : Dialect::UCCI, caps);
     ++report.sessions;
     // A quit ends the session early; only the lines it read are counted.
-    std::streamoff read = in.tellg();
-    if (read < 0 || read >= std::streamoff(text.size())) {
-      report.inputs += lines;
-    } else {
-      for (std::streamoff i = 0; i < read; ++i) report.inputs += text[size_t(i)] == '\n';
-    }
-
-    std::istringstream answers(out.str());
-    std::string answer;
-    while (std::getline(answers, answer)) {
-      ++report.outputLines;
-      if (answer.starts_with("bestmove ") || answer == "nobestmove") ++report.bestMoves;
-      if (answer.starts_with("info string error")) ++report.errors;
-      bool known = false;
-      for (std::string_view prefix : ANSWERS) known = known || answer.starts_with(prefix);
-      // Everything the engine says must stay printable ASCII, whatever it read.
-      for (char c : answer) known = known && c >= 0x20 && c < 0x7F;
-      if (!known) {
-        if (report.badLines++ == 0) report.firstBadLine = answer;
-      }
-    }
+    report.inputs += check.lines;
+    report.outputLines += check.answers;
+    report.bestMoves += check.bestMoves;
+    report.errors += check.errors;
+    if (check.badAnswers && report.badLines == 0) report.firstBadLine = check.firstBadAnswer;
+    report.badLines += check.badAnswers;
   }
   return report;
 }

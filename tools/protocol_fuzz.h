@@ -1,13 +1,13 @@
 // A seeded random-input tester for the engine protocols: it feeds sessions of
-// random, mutated and well-formed command lines to RunProtocol in-process and
-// checks that every session ends normally and answers only in protocol lines.
+// random, mutated and well-formed command lines to the protocol loop
+// in-process and checks every answer (protocol/session_check.h).
 #pragma once
 
 #include <cstdint>
 #include <random>
 #include <string>
 
-#include "protocol/protocol.h"
+#include "protocol/session_check.h"
 
 namespace lanterra {
 
@@ -35,7 +35,7 @@ struct FuzzReport {
   long long outputLines = 0;
   long long bestMoves = 0;
   long long errors = 0;       // "info string error" answers
-  long long badLines = 0;     // answers that are no protocol line at all
+  long long badLines = 0;     // answers no protocol allows (CheckSession)
   std::string firstBadLine;
 };
 
