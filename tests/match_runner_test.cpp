@@ -222,6 +222,17 @@ TEST(MatchRunner, PlaysItselfThroughBothProtocols) {
 
 // A UCI engine written as a shell script that answers "uci" and "go" with
 // the given commands; the caller unlinks the returned path.
+// One game from the start at level 0 against the engine command.
+MatchSettings OneGame(const std::string& command, int timeoutSeconds) {
+  MatchSettings settings;
+  settings.level = 0;
+  settings.openings = 1;
+  settings.openingPlies = 0;
+  settings.engine.command = command;
+  settings.engine.timeoutSeconds = timeoutSeconds;
+  return settings;
+}
+
 std::string WriteFakeEngine(const std::string& onUci, const std::string& onGo) {
   char path[] = "/tmp/lanterra-fake-engine-XXXXXX";
   int fd = mkstemp(path);
@@ -251,12 +262,7 @@ TEST(MatchRunner, MisbehavingEnginesLoseOrEndTheMatch) {
   };
   for (const Case& c : cases) {
     std::string path = WriteFakeEngine("echo 'id name Fake'; echo uciok", c.onGo);
-    MatchSettings settings;
-    settings.level = 0;
-    settings.openings = 1;
-    settings.openingPlies = 0;
-    settings.engine.command = "sh " + path;
-    settings.engine.timeoutSeconds = 10;
+    MatchSettings settings = OneGame("sh " + path, 10);
     std::ostringstream log;
     MatchScore score;
     std::string error;
@@ -279,12 +285,7 @@ TEST(MatchRunner, TimeoutBoundsTheWholeReplyNotEachLine) {
   };
   for (const auto& [onUci, onGo] : engines) {
     std::string path = WriteFakeEngine(onUci, onGo);
-    MatchSettings settings;
-    settings.level = 0;
-    settings.openings = 1;
-    settings.openingPlies = 0;
-    settings.engine.command = "sh " + path;
-    settings.engine.timeoutSeconds = 1;
+    MatchSettings settings = OneGame("sh " + path, 1);
     std::ostringstream log;
     MatchScore score;
     std::string error;
