@@ -28,4 +28,5 @@ emcmake cmake -S "$root" -B "$out/cmake" -DCMAKE_BUILD_TYPE=Release -DSITE_DIR="
 cmake --build "$out/cmake" -j"$jobs"
 rm -rf "$site"
 node "$here/tools/make-site.mjs" "$root" "$module" "$site"
-echo "web: built $site ($(du -sk "$site" | cut -f1) KiB)"
+# The bytes the files hold, not the disk blocks they take.
+echo "web: built $site ($(find "$site" -type f -printf '%s\n' | awk '{ n += $1 } END { print n }') bytes)"
