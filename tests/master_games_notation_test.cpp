@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <span>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -16,10 +15,10 @@
 #include "notation/chinese_notation.h"
 #include "notation/fen_iccs.h"
 #include "notation/move_description.h"
-#include "notation/wxf_notation.h"
 #include "pgn/pgn_replay.h"
 #include "pgn/pgn_source.h"
 #include "pgn/pgn_splitter.h"
+#include "tests/notation_round_trip.h"
 
 namespace lanterra {
 namespace {
@@ -89,18 +88,7 @@ TEST_F(MasterGames, EveryLegalMoveReadsBackInEachNotation) {
       const uint64_t key = uint64_t(pos.zobrist.lockA) << 32 | pos.zobrist.key;
       if (seen.insert(key).second) {
         ++positions;
-        Move legal[MAX_MOVES_PER_POSITION];
-        const std::span<const Move> list(legal, size_t(LegalMoves(pos, legal)));
-        for (const Move mv : list) {
-          std::string error;
-          for (ChineseScript script : {ChineseScript::TRADITIONAL, ChineseScript::SIMPLIFIED}) {
-            const std::string text = ChineseMove(pos, mv, script);
-            ASSERT_EQ(ParseChineseMove(pos, list, text, error), mv) << ToFen(pos) << " " << text << ": " << error;
-          }
-          const std::string wxf = WxfMove(pos, mv);
-          ASSERT_EQ(ParseWxfMove(pos, list, wxf, error), mv) << ToFen(pos) << " " << wxf << ": " << error;
-          ++moves;
-        }
+        ASSERT_NO_FATAL_FAILURE(test::CheckLegalMovesReadBack(pos, moves));
       }
       Play(pos, played);
     }

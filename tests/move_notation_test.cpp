@@ -3,25 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <span>
 #include <string>
 
 #include "engine/random.h"
-#include "notation/chinese_notation.h"
 #include "notation/fen_iccs.h"
-#include "notation/move_description.h"
-#include "notation/wxf_notation.h"
+#include "tests/notation_round_trip.h"
+#include "tests/test_positions.h"
 #include "tests/tool_runner.h"
 
 namespace lanterra {
 namespace {
 
-Position FromFen(std::string_view fen) {
-  Position pos;
-  std::string error;
-  EXPECT_TRUE(ParseFen(fen, pos, error)) << fen << ": " << error;
-  return pos;
-}
+using test::FromFen;
 
 // Kings stand on different files so that they never face each other.
 constexpr const char* START_BLACK = "rnbakabnr/9/1c5c1/p1p1p1p1p/9/9/P1P1P1P1P/1C2C4/9/RNBAKABNR b";
@@ -167,20 +160,10 @@ TEST(MoveNotation, EveryLegalMoveOfRandomGamesReadsBack) {
   for (int game = 0; game < 40; ++game) {
     Position pos = FromFen(START_FEN);
     for (int ply = 0; ply < 150; ++ply) {
+      ASSERT_NO_FATAL_FAILURE(test::CheckLegalMovesReadBack(pos, checked));
       Move legal[MAX_MOVES_PER_POSITION];
       const int n = LegalMoves(pos, legal);
       if (n == 0) break;
-      const std::span<const Move> list(legal, size_t(n));
-      for (const Move mv : list) {
-        std::string error;
-        for (ChineseScript script : {ChineseScript::TRADITIONAL, ChineseScript::SIMPLIFIED}) {
-          const std::string text = ChineseMove(pos, mv, script);
-          ASSERT_EQ(ParseChineseMove(pos, list, text, error), mv) << ToFen(pos) << " " << text << ": " << error;
-        }
-        const std::string wxf = WxfMove(pos, mv);
-        ASSERT_EQ(ParseWxfMove(pos, list, wxf, error), mv) << ToFen(pos) << " " << wxf << ": " << error;
-        ++checked;
-      }
       ASSERT_EQ(pos.DoMove(legal[random.Next() % n]), 1);
       pos.CollapseHistory();
     }

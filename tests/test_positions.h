@@ -6,6 +6,7 @@
 
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "notation/fen_iccs.h"
 #include "rules/long_game.h"
@@ -13,7 +14,7 @@
 
 namespace lanterra::test {
 
-inline Position FromFen(const std::string& fen) {
+inline Position FromFen(std::string_view fen) {
   Position pos;
   std::string error;
   EXPECT_TRUE(ParseFen(fen, pos, error)) << fen << ": " << error;
